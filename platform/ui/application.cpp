@@ -1,0 +1,32 @@
+#include "platform/ui/application.h"
+
+#include "platform/ui/fonts.h"
+#include "platform/ui/guard.h"
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    installFontSubstitutions();
+}
+
+namespace {
+// Kept apart from Qt's applicationDisplayName, which the X11 platform would
+// append to every window caption.
+QString g_title;
+}
+
+void Application::setTitle(const QString& title)
+{
+    g_title = title;
+}
+
+QString Application::title()
+{
+    return g_title;
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    bool result = false;
+    guarded([&] { result = QApplication::notify(receiver, event); });
+    return result;
+}
