@@ -19,3 +19,22 @@ function(tess_add_test)
     PROPERTIES LABELS ${T_LABEL}
                ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESS_SOURCE_DIR=${CMAKE_SOURCE_DIR};TESS_BINARY_DIR=${CMAKE_BINARY_DIR}")
 endfunction()
+
+# tess_add_fuzz_target(NAME name SOURCE file.cpp LIBS ...)
+# The source defines LLVMFuzzerTestOneInput. Every build makes name_replay,
+# which feeds each file of fuzz/corpus/name/ to it, and a ctest that runs it;
+# the fuzz preset also builds the libFuzzer binary `name`.
+function(tess_add_fuzz_target)
+  cmake_parse_arguments(F "" "NAME;SOURCE" "LIBS" ${ARGN})
+  add_executable(${F_NAME}_replay ${F_SOURCE} ${CMAKE_SOURCE_DIR}/fuzz/replaymain.cpp)
+  target_link_libraries(${F_NAME}_replay PRIVATE ${F_LIBS})
+  add_test(NAME ${F_NAME}_corpus
+           COMMAND ${F_NAME}_replay ${CMAKE_SOURCE_DIR}/fuzz/corpus/${F_NAME})
+  set_tests_properties(${F_NAME}_corpus PROPERTIES LABELS unit ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(TESS_FUZZ)
+    add_executable(${F_NAME} ${F_SOURCE})
+    target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+  endif()
+endfunction()
