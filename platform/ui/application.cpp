@@ -12,6 +12,7 @@ namespace {
 // Kept apart from Qt's applicationDisplayName, which the X11 platform would
 // append to every window caption.
 QString g_title;
+QString g_helpFile;
 }
 
 void Application::setTitle(const QString& title)
@@ -22,6 +23,21 @@ void Application::setTitle(const QString& title)
 QString Application::title()
 {
     return g_title;
+}
+
+void Application::setHelpFile(const QString& path)
+{
+    g_helpFile = path;
+}
+
+QString Application::helpFile()
+{
+    return g_helpFile;
+}
+
+void Application::terminate()
+{
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

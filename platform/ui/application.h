@@ -15,5 +15,13 @@ public:
     static void setTitle(const QString& title);
     static QString title();
 
+    // The help file the help command last set; empty at start.
+    static void setHelpFile(const QString& path);
+    static QString helpFile();
+
+    // Asks the message loop to end: the request is queued, the loop ends when
+    // it reaches it, and main() returns 0.
+    static void terminate();
+
     bool notify(QObject* receiver, QEvent* event) override;
 };
