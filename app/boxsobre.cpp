@@ -39,7 +39,6 @@ TBoxsobre::TBoxsobre(QWidget* owner) : QDialog(owner), ui(std::make_unique<Ui::T
 
     // The text box takes Enter for itself, so Enter presses OK only from OK.
     ui->Memo1->installEventFilter(this);
-    ui->Memo1->setFocus();
 
     connectGuarded(ui->OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
 
@@ -80,8 +79,11 @@ void TBoxsobre::OKButtonClick()
 void TBoxsobre::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        // The text box is first in the tab order, ahead of the default button.
+        ui->Memo1->setFocus();
         guarded([this] { FormShow(); });
+    }
 }
 
 void TBoxsobre::timerEvent(QTimerEvent* event)

@@ -2,6 +2,7 @@
 // While one exists, errors that reach the application's handler are recorded
 // instead of shown.
 #include "platform/ui/guard.h"
+#include "tests/support/qtprinters.h"
 
 #include <QStringList>
 
