@@ -43,7 +43,25 @@ constexpr std::uint16_t InsufficientRights = 0x2902;
 constexpr std::uint16_t RowDeleted = 0x2205;      // another process deleted the row
 constexpr std::uint16_t ValueTooLong = 0x2E01;    // a string longer than its field
 constexpr std::uint16_t BadFile = 0x2102;         // not a table file, or damaged
+// Further codes of the engine, for callers that want to tell them apart.
+constexpr std::uint16_t FileError = 0x2101;       // a file could not be read or written
+constexpr std::uint16_t TableExists = 0x2503;
+constexpr std::uint16_t FieldNotFound = 0x2504;
+constexpr std::uint16_t KeyViolation = 0x2601;    // a unique index refused the row
+constexpr std::uint16_t TableBusy = 0x2903;       // another process kept the file busy too long
+constexpr std::uint16_t InvalidValue = 0x2E02;    // not UTF-8, not an integer, wrong field count
+constexpr std::uint16_t InvalidSchema = 0x2E03;   // a field, index or picture definition
+constexpr std::uint16_t InvalidPicture = 0x2E04;
+constexpr std::uint16_t InvalidConfiguration = 0x2E05;
 }  // namespace code
+
+// Codes of EngineInitError: why the library could not be used.
+namespace initcode {
+constexpr std::uint16_t LibraryNotFound = 0x3E01;
+constexpr std::uint16_t LibraryNotLoadable = 0x3E02;  // found, but the loader refused it
+constexpr std::uint16_t NoEntryPoint = 0x3E03;
+constexpr std::uint16_t WrongVersion = 0x3E04;
+}  // namespace initcode
 
 class EngineError : public Exception {
 public:
