@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace storage;
 using ::testing::ElementsAre;
@@ -271,6 +275,72 @@ TEST_F(TableTest, SchemaIsRecordedInTheFile)
     EXPECT_EQ(again->schema().pictures[0].picture, "####");
     engine().setPicture(dir.path(), "T.DB", "Ano", "");
     EXPECT_TRUE(engine().openTable(dir.path(), "T.DB", OpenMode::ReadOnly)->schema().pictures.empty());
+}
+
+// Runs `check` as a user who may not write the test's files: this process
+// when it is not root, else a child turned into "nobody" (root writes files
+// whatever their mode). `check` returns what went wrong, empty when nothing.
+std::string asUserWithoutWriteRights(const std::function<std::string()>& check)
+{
+    if (::geteuid() != 0)
+        return check();
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return "pipe failed";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string result = (::setgid(65534) == 0 && ::setuid(65534) == 0) ? check() : "cannot become nobody";
+        if (::write(fds[1], result.data(), result.size()) < 0)
+            ::_exit(3);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string result;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, std::size_t(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return result;
+}
+
+// Opening a file the user cannot write: read-write is refused with the
+// read-only code, so that the caller opens again read-only; that reads.
+std::string readOnlyChecks(const std::string& directory)
+{
+    try {
+        Engine::instance().openTable(directory, "T.DB", OpenMode::ReadWrite);
+        return "a read-write opening was allowed";
+    } catch (const EngineError& e) {
+        if (e.code() != code::TableReadOnly)
+            return "read-write opening failed with " + std::to_string(e.code()) + ": " + e.message();
+    }
+    try {
+        auto table = Engine::instance().openTable(directory, "T.DB", OpenMode::ReadOnly);
+        if (!table->first() || table->first()->values[0] != "A")
+            return "the read-only table does not show its row";
+        if (table->rowCount() != 1)
+            return "wrong row count";
+    } catch (const std::exception& e) {
+        return std::string("read-only opening failed: ") + e.what();
+    }
+    return {};
+}
+
+TEST_F(TableTest, AFileTheUserCannotWriteOpensReadOnly)
+{
+    table->insert(std::nullopt, row("A"));
+    table.reset();
+    // The file itself not writable, in a directory that is.
+    ::chmod(dir.path().c_str(), 0777);
+    ::chmod(dir.file("T.DB").c_str(), 0444);
+    EXPECT_EQ(asUserWithoutWriteRights([&] { return readOnlyChecks(dir.path()); }), "");
+    // Neither the file nor its directory writable.
+    ::chmod(dir.path().c_str(), 0555);
+    EXPECT_EQ(asUserWithoutWriteRights([&] { return readOnlyChecks(dir.path()); }), "");
+    ::chmod(dir.path().c_str(), 0700);
 }
 
 class EngineErrorsTest : public ::testing::Test {
