@@ -65,6 +65,21 @@ bool sameName(const std::string& a, const std::string& b)
     throw EngineError(code::InvalidConfiguration, what, context);
 }
 
+// What is wrong with an alias, empty when nothing. The file and setAlias()
+// follow one rule, so that whatever is read can be written back as it was.
+std::string aliasProblem(const std::string& name, const std::string& directory)
+{
+    if (name.empty() || trim(name) != name)
+        return "An alias name cannot be empty or begin or end with blanks";
+    if (name.find_first_of("=[]:/\\;#\n\r") != std::string::npos)
+        return "An alias name cannot hold any of = [ ] : / \\ ; # or a line break";
+    if (directory.empty() || directory[0] != '/')
+        return "An alias directory must be an absolute path";
+    if (directory.find_first_of("\n\r") != std::string::npos || trim(directory) != directory)
+        return "An alias directory cannot hold a line break or begin or end with blanks";
+    return {};
+}
+
 }  // namespace
 
 std::string EngineConfig::configPath()
@@ -129,6 +144,8 @@ EngineConfig EngineConfig::parse(const std::string& text, const std::string& ori
         if (key.empty())
             invalid("Empty name in the engine configuration", origin, lineNumber);
         if (sameName(section, "Aliases")) {
+            if (const std::string problem = aliasProblem(key, value); !problem.empty())
+                invalid(problem, origin, lineNumber);
             if (config.find(key) != config.m_aliases.end())
                 invalid("Alias '" + key + "' is defined twice", origin, lineNumber);
             config.m_aliases[key] = value;
@@ -159,21 +176,12 @@ std::optional<std::string> EngineConfig::alias(const std::string& name) const
 
 void EngineConfig::setAlias(const std::string& name, const std::string& directory)
 {
-    const std::string n = trim(name);
-    if (n.empty() || n != name)
-        throw EngineError(code::InvalidConfiguration, "An alias name cannot be empty or begin or end with blanks",
-                          {"Alias: " + name});
-    if (name.find_first_of("=[]:/\\;#\n\r") != std::string::npos)
-        throw EngineError(code::InvalidConfiguration,
-                          "An alias name cannot hold any of = [ ] : / \\ ; # or a line break",
-                          {"Alias: " + name});
-    if (directory.empty() || directory[0] != '/')
-        throw EngineError(code::InvalidConfiguration, "An alias directory must be an absolute path",
-                          {"Alias: " + name, "Directory: " + directory});
-    if (directory.find_first_of("\n\r") != std::string::npos || trim(directory) != directory)
-        throw EngineError(code::InvalidConfiguration,
-                          "An alias directory cannot hold a line break or begin or end with blanks",
-                          {"Alias: " + name});
+    if (const std::string problem = aliasProblem(name, directory); !problem.empty()) {
+        std::vector<std::string> context{"Alias: " + name};
+        if (!directory.empty())
+            context.push_back("Directory: " + directory);
+        throw EngineError(code::InvalidConfiguration, problem, context);
+    }
     const auto it = find(name);
     if (it != m_aliases.end())
         m_aliases.erase(it);
