@@ -2,6 +2,7 @@
 
 #include "platform/storage/engineconfig.h"
 #include "platform/storage/engineplugin.h"
+#include "platform/storage/picture.h"
 #include "platform/storage/sqlitedb.h"
 #include "platform/storage/sqlitetable.h"
 #include "platform/storage/tablechecker.h"
@@ -145,6 +146,8 @@ void SqliteEngine::setPicture(const std::string& databaseName, const std::string
         context.push_back("Field: " + field);
         throw EngineError(code::FieldNotFound, "The table has no such field", context);
     }
+    if (!picture.empty())
+        Picture{picture};  // refuses a malformed picture before anything is stored
     WriteTransaction transaction(db);
     if (picture.empty()) {
         Statement st = db.prepare("DELETE FROM tess_pictures WHERE field = ?");

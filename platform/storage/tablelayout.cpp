@@ -1,5 +1,6 @@
 #include "platform/storage/tablelayout.h"
 
+#include "platform/storage/picture.h"
 #include "platform/storage/sqlitedb.h"
 
 #include <set>
@@ -132,6 +133,7 @@ void TableLayout::validate(const TableSchema& schema)
             found = found || lower(def.name) == lower(p.field);
         if (!found)
             invalidSchema("A picture names an unknown field '" + p.field + "'");
+        Picture{p.picture};
     }
 }
 

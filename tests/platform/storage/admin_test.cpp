@@ -85,6 +85,10 @@ TEST_F(AdminTest, InfoShowsFieldsIndexesPicturesAndRows)
     EXPECT_EQ(info.out, "File: " + dir.file("T.DB") +
                             "\nRows: 2\nFields:\n  1\tTitulo\tString\t10\trequired\n  2\tTexto\tMemo\t240\trequired\n"
                             "Indexes:\n  ByTitulo\tTitulo\tcase-insensitive\nPictures:\n  Titulo\t&*?\n");
+    const Result badPicture = admin("table set-picture Livros T.DB Titulo '{a,b'");
+    EXPECT_EQ(badPicture.status, 1);
+    EXPECT_THAT(badPicture.err, HasSubstr("{a,b"));
+    EXPECT_THAT(admin("table info Livros T.DB").out, HasSubstr("Pictures:\n  Titulo\t&*?\n"));
     const Result noField = admin("table set-picture Livros T.DB Nada '#'");
     EXPECT_EQ(noField.status, 1);
     EXPECT_THAT(noField.err, HasSubstr("The table has no such field"));
