@@ -100,6 +100,12 @@ void TwwTable::setFiltered(bool filtered)
     }
 }
 
+void TwwTable::setPictureMasks(const QStringList& masks)
+{
+    m_pictureMasks = masks;
+    m_pictures.reset();
+}
+
 void TwwTable::setBufferCount(int count)
 {
     m_bufferCount = std::max(1, count);
@@ -233,6 +239,7 @@ void TwwTable::closeCursor()
     m_insertBefore.reset();
     m_appending = false;
     m_table.reset();
+    m_pictures.reset();
     m_current.reset();
     m_buffer.clear();
     m_activeRecord = 0;
@@ -453,6 +460,7 @@ void TwwTable::Post()
     checkActive();
     UpdateRecord();
     fire(BeforePost);
+    checkPictureMasks();
     checkRequiredFields();
     storage::RowId id = 0;
     if (m_state == dsInsert) {
@@ -472,6 +480,42 @@ void TwwTable::Post()
     resync(Anchor::Keep);
     notifyDataChanged();
     fire(AfterPost);
+}
+
+void TwwTable::checkPictureMasks()
+{
+    if (!m_validateWithMask)
+        return;
+    if (!m_pictures) {
+        // An invalid picture fails the post with the picture's own error, so
+        // that a damaged check is never taken for a passed one.
+        std::vector<std::optional<storage::Picture>> pictures(m_fields.size());
+        const auto pictureOf = [this](const QString& fieldName) -> std::optional<std::string> {
+            for (const QString& entry : m_pictureMasks) {
+                const qsizetype tab = entry.indexOf(QLatin1Char('\t'));
+                if (tab > 0 && entry.left(tab).compare(fieldName, Qt::CaseInsensitive) == 0)
+                    return entry.mid(tab + 1).toStdString();
+            }
+            for (const storage::PictureDef& def : m_table->schema().pictures)
+                if (QString::fromStdString(def.field).compare(fieldName, Qt::CaseInsensitive) == 0)
+                    return def.picture;
+            return std::nullopt;
+        };
+        for (std::size_t i = 0; i < m_fields.size(); ++i)
+            if (const std::optional<std::string> picture = pictureOf(m_fields[i]->FieldName()))
+                pictures[i].emplace(*picture);
+        m_pictures = std::move(pictures);
+    }
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        TField* field = m_fields[i];
+        const std::optional<storage::Picture>& picture = (*m_pictures)[i];
+        if (!picture || field->ReadOnly() || field->IsNull())
+            continue;
+        if (!picture->matches(std::u32string_view(field->AsString().toStdU32String()))) {
+            focusField(field);
+            throw Exception(QStringLiteral("Invalid characters. Field : %1").arg(field->FieldName()).toStdString());
+        }
+    }
 }
 
 void TwwTable::checkRequiredFields()

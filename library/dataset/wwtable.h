@@ -41,6 +41,7 @@
 
 #include "library/dataset/bookmark.h"
 #include "library/dataset/datasetstate.h"
+#include "platform/storage/picture.h"
 #include "platform/storage/storage.h"
 
 #include <QFlags>
@@ -90,9 +91,11 @@ public:
     // Whether each post checks field values against picture masks.
     bool ValidateWithMask() const { return m_validateWithMask; }
     void setValidateWithMask(bool value) { m_validateWithMask = value; }
-    // The program's own masks, "FieldName<TAB>mask" per entry.
+    // The program's own masks, "FieldName<TAB>mask" per entry; they take the
+    // place of a picture the table file stores for the same field. A blank
+    // value is left to the required-field check.
     QStringList PictureMasks() const { return m_pictureMasks; }
-    void setPictureMasks(const QStringList& masks) { m_pictureMasks = masks; }
+    void setPictureMasks(const QStringList& masks);
 
     // Notifications; the before- handlers may raise to stop the operation.
     TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
@@ -189,6 +192,7 @@ private:
     void closeCursor();
     void beginInsert(bool append);
     void focusField(TField* field);
+    void checkPictureMasks();
     void checkRequiredFields();
 
     bool filterActive() const;
@@ -224,6 +228,9 @@ private:
     bool m_narrowSearch = false;
     bool m_validateWithMask = false;
     QStringList m_pictureMasks;
+    // The picture of each field (by position in m_fields), compiled the first
+    // time a post needs them; dropped at close and when the masks change.
+    std::optional<std::vector<std::optional<storage::Picture>>> m_pictures;
     TFilterRecordEvent m_onFilterRecord;
     bool m_filtered = false;
 
