@@ -35,6 +35,12 @@ bool TwwDBEdit::startsChange(QKeyEvent* event) const
 void TwwDBEdit::keyPressEvent(QKeyEvent* event)
 {
     guarded([&] {
+        if (OnKeyDown) {
+            event->ignore();
+            OnKeyDown(this, event);
+            if (event->isAccepted())
+                return;
+        }
         if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
             m_link.Reset();
             selectAll();

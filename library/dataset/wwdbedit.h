@@ -6,10 +6,13 @@
 //  - Leaving the edit, or a post, writes its text into the field.
 //  - Escape puts the field's value back and selects it all.
 //  - A post check that refuses its field gives it the input focus.
+//  - OnKeyDown sees every key first (a window moves the focus on Enter).
 
 #include "library/dataset/fielddatalink.h"
 
 #include <QLineEdit>
+
+#include <functional>
 
 class TField;
 class TwwDataSource;
@@ -24,6 +27,10 @@ public:
     QString DataField() const { return m_link.FieldName(); }
     void setDataField(const QString& name) { m_link.setFieldName(name); }
     TField* Field() const { return m_link.Field(); }
+
+    // Runs first for every key pressed in the edit, before the edit handles
+    // it; a handler that accepts the event keeps the edit from handling it.
+    std::function<void(TwwDBEdit* Sender, QKeyEvent* Key)> OnKeyDown;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
