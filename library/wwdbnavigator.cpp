@@ -190,9 +190,9 @@ void TwwDBNavigator::layoutButtons()
         return;
     m_layingOut = true;
     const bool horizontal = m_layout == nlHorizontal;
-    // A navigator that sizes itself has no edge to wrap at: only LineBreak
-    // starts a new row (or column).
-    const int limit = m_autosize == asSizeNavigator ? INT_MAX : (horizontal ? width() : height());
+    // Only buttons of a fixed size wrap at the navigator's edge. A navigator
+    // that sizes itself, or sizes its buttons, breaks lines at LineBreak only.
+    const int limit = m_autosize != asNone ? INT_MAX : (horizontal ? width() : height());
 
     // Rows (columns when vertical) of buttons, as they break.
     std::vector<std::vector<TwwNavButton*>> lines(1);

@@ -8,7 +8,12 @@ std::map<QString, TwwDialogRegistry::Entry>& TwwDialogRegistry::entries()
 
 void TwwDialogRegistry::registerClass(const QMetaObject* metaObject, Factory create)
 {
-    entries()[QString::fromLatin1(metaObject->className())] = Entry{metaObject, std::move(create)};
+    registerClass(QString::fromLatin1(metaObject->className()), metaObject, std::move(create));
+}
+
+void TwwDialogRegistry::registerClass(const QString& className, const QMetaObject* metaObject, Factory create)
+{
+    entries()[className] = Entry{metaObject, std::move(create)};
 }
 
 void TwwDialogRegistry::unregisterClass(const QString& className) { entries().erase(className); }

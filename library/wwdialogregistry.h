@@ -28,6 +28,8 @@ public:
         registerClass(&T::staticMetaObject, [](QObject* owner) -> TwwCustomDialog* { return new T(owner); });
     }
     static void registerClass(const QMetaObject* metaObject, Factory create);
+    // Registers a class under another name than its own (a stand-in).
+    static void registerClass(const QString& className, const QMetaObject* metaObject, Factory create);
     static void unregisterClass(const QString& className);
 
     // nullptr when no class of that name is registered.

@@ -305,7 +305,7 @@ void TwwNavButton::mouseMoveEvent(QMouseEvent* event)
     setDown(over);
     if (!over)
         stopRepeat();
-    else if (repeats(m_style) && (event->buttons() & Qt::LeftButton))
+    else if (repeats(m_style))
         startRepeat();
 }
 

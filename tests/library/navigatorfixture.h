@@ -23,6 +23,7 @@ protected:
             nav->addButton(style, QStringLiteral("wwDBNavigator1") + QString::fromLatin1(name),
                            QString::fromUtf8(hint));
         nav->setDataSource(source);
+        window.show();  // a hidden widget hears of its resizing only when shown
     }
     struct ButtonRow {
         TwwNavButtonStyle style;
