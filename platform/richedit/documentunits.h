@@ -31,6 +31,7 @@ enum Property : int {
     // On an image format of an embedded object: its class name and its data.
     ObjectClass,                                  // QString
     ObjectData,                                   // QByteArray
+    ObjectFileName,                               // QString: the name its file opens under
     // On a block format of a list item: the first-line indent in twips. The
     // document itself shows a list item's marker in the margin, so its text
     // indent stays 0 and the hanging indent lives here.

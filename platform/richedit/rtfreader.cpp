@@ -51,7 +51,7 @@ enum class Dest {
 };
 
 // What a group began, so its end can finish it.
-enum class Owner { None, Pict, Object, ObjClass, Pn, FontEntry, List, ListLevel, Override };
+enum class Owner { None, Pict, Object, ObjClass, ObjName, Pn, FontEntry, List, ListLevel, Override };
 
 struct CharState {
     int font = -1;  // font number, -1 for none named
@@ -104,6 +104,7 @@ struct Picture {
 
 struct Object {
     QString className;
+    QString fileName;
     QByteArray data;
     int hexHigh = -1;
     int width = 0, height = 0;
@@ -114,7 +115,7 @@ enum class Word {
     Unknown,
     // destinations
     Rtf, FontTbl, ColorTbl, ListTable, ListOverrideTable, List, ListLevel, ListOverride, Pict, Object,
-    ObjClass, ObjData, Result, Pn, Field, FldRslt, ShpPict, SkipDest,
+    ObjClass, ObjName, ObjData, Result, Pn, Field, FldRslt, ShpPict, SkipDest,
     // document
     Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin,
     // fonts and colours
@@ -161,7 +162,7 @@ const std::unordered_map<std::string_view, WordInfo>& words()
         {"filetbl", {Word::SkipDest}}, {"revtbl", {Word::SkipDest}}, {"userprops", {Word::SkipDest}},
         {"mmathPr", {Word::SkipDest}}, {"pnseclvl", {Word::SkipDest}}, {"txe", {Word::SkipDest}},
         {"xe", {Word::SkipDest}}, {"tc", {Word::SkipDest}}, {"docvar", {Word::SkipDest}},
-        {"objalias", {Word::SkipDest}}, {"objsect", {Word::SkipDest}}, {"objname", {Word::SkipDest}},
+        {"objalias", {Word::SkipDest}}, {"objsect", {Word::SkipDest}}, {"objname", {Word::ObjName}},
         {"objtime", {Word::SkipDest}}, {"picprop", {Word::SkipDest}}, {"blipuid", {Word::SkipDest}},
         {"leveltext", {Word::SkipDest}}, {"levelnumbers", {Word::SkipDest}}, {"listname", {Word::SkipDest}},
         {"nonshppict", {Word::SkipDest}}, {"shpinst", {Word::SkipDest}}, {"nonesttables", {Word::SkipDest}},
@@ -439,10 +440,11 @@ void Parser::popGroup()
         if (m_fontDraftNumber >= 0 && (!m_fontDraftName.isEmpty() || !m_fontDraftText.isEmpty()))
             controlSymbol(';');  // an entry closed without its ';'
         break;
-    case Owner::ObjClass: {
+    case Owner::ObjClass:
+    case Owner::ObjName: {
         QString name;
         CodePage::decode(m_ansiCodePage, m_objClassBytes.constData(), int(m_objClassBytes.size()), name);
-        m_object.className = name.trimmed();
+        (closing.owner == Owner::ObjClass ? m_object.className : m_object.fileName) = name.trimmed();
         m_objClassBytes.clear();
         break;
     }
@@ -806,6 +808,8 @@ void Parser::finishPicture()
         m_object.pictured = true;
         f.setProperty(DocumentUnits::ObjectClass, m_object.className);
         f.setProperty(DocumentUnits::ObjectData, m_object.data);
+        if (!m_object.fileName.isEmpty())
+            f.setProperty(DocumentUnits::ObjectFileName, m_object.fileName);
     }
     insertObjectCharacter(f);
 }
@@ -826,6 +830,8 @@ void Parser::finishObject()
     f.setHeight(twipsToPixels(std::clamp(obj.height, 0, maxTwips)));
     f.setProperty(DocumentUnits::ObjectClass, obj.className);
     f.setProperty(DocumentUnits::ObjectData, obj.data);
+    if (!obj.fileName.isEmpty())
+        f.setProperty(DocumentUnits::ObjectFileName, obj.fileName);
     insertObjectCharacter(f);
 }
 
@@ -863,9 +869,9 @@ void Parser::controlSymbol(char c)
         m_colorSet = false;
         return;
     }
-    if (s.dest == Dest::FontTable) {
+    if (s.dest == Dest::FontTable || s.dest == Dest::ObjClass) {
         if (c == '\\' || c == '{' || c == '}')
-            m_fontDraftName.append(c);
+            (s.dest == Dest::FontTable ? m_fontDraftName : m_objClassBytes).append(c);
         return;
     }
     if (s.dest != Dest::Text)
@@ -983,10 +989,11 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param)
             m_object = Object{};
         return;
     case Word::ObjClass:
+    case Word::ObjName:
         if (m_objectDepth > 0) {
             s.dest = Dest::ObjClass;
             m_objClassBytes.clear();
-            s.owner = Owner::ObjClass;
+            s.owner = info.word == Word::ObjClass ? Owner::ObjClass : Owner::ObjName;
         } else {
             s.dest = Dest::Skip;
         }
@@ -1025,6 +1032,10 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param)
         return;
     case Word::Uc: s.unicodeSkip = std::clamp(p, 0, 10); return;
     case Word::U:
+        if (s.dest == Dest::ObjClass) {
+            // Class names are plain identifiers; keep the fallback instead.
+            return;
+        }
         if (s.dest == Dest::Text || s.dest == Dest::FontTable) {
             int v = std::clamp(p, -32768, 65535);
             if (v < 0)
@@ -1167,7 +1178,11 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param)
         endParagraph();
         return;
     case Word::Page:
-        endParagraph();
+        // A page break starts the next paragraph on a new page; right after a
+        // paragraph end it makes no paragraph of its own.
+        flushText();
+        if (!m_pendingBlock)
+            endParagraph();
         m_pageBreakNext = true;
         return;
     case Word::Line: appendText(QChar(QChar::LineSeparator)); return;

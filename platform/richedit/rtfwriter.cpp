@@ -59,6 +59,7 @@ private:
     void writeChars(const Chars& c);
     void writeParagraph(const QTextBlock& block);
     void writeText(const QString& text);
+    void writeName(const QString& name);
     void writeImage(const QTextImageFormat& format);
     void writePicture(const QTextImageFormat& format);
     void writeHex(const QByteArray& data);
@@ -245,6 +246,27 @@ void Writer::writeText(const QString& text)
     }
 }
 
+// Names (of fonts and object classes) take no control symbols: the
+// characters outside ASCII go as \'hh or \uN, and a ';' would end the name.
+void Writer::writeName(const QString& name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (c >= 0x20 && c < 0x80 && c != ';') {
+            if (c == '\\' || c == '{' || c == '}')
+                m_body += '\\';
+            m_body += char(c);
+        } else if (const auto b = c >= 0x80 ? CodePage::encode1252(c) : std::nullopt) {
+            static const char hex[] = "0123456789abcdef";
+            m_body += "\\'";
+            m_body += hex[*b >> 4];
+            m_body += hex[*b & 15];
+        } else if (c >= 0x80) {
+            m_body += "\\u" + QByteArray::number(int(int16_t(c))) + '?';
+        }
+    }
+}
+
 void Writer::writeHex(const QByteArray& data)
 {
     static const char hex[] = "0123456789abcdef";
@@ -308,8 +330,13 @@ void Writer::writeImage(const QTextImageFormat& f)
         return;
     }
     m_body += "{\\object\\objemb{\\*\\objclass ";
-    writeText(f.stringProperty(DocumentUnits::ObjectClass));
+    writeName(f.stringProperty(DocumentUnits::ObjectClass));
     m_body += '}';
+    if (const QString file = f.stringProperty(DocumentUnits::ObjectFileName); !file.isEmpty()) {
+        m_body += "{\\*\\objname ";
+        writeName(file);
+        m_body += '}';
+    }
     writeWord("\\objw", pixelsToTwips(f.width()));
     writeWord("\\objh", pixelsToTwips(f.height()));
     m_body += "{\\*\\objdata";
@@ -366,7 +393,7 @@ QByteArray Writer::run(int start, int end, bool finalMark)
         out += "{\\f" + QByteArray::number(int(i)) + "\\fnil\\fcharset0 ";
         QByteArray name;
         std::swap(name, m_body);
-        writeText(m_fonts[i]);
+        writeName(m_fonts[i]);
         std::swap(name, m_body);
         out += name + ";}";
     }
