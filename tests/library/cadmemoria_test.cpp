@@ -1,0 +1,212 @@
+// The register window: its layout, the table it owns, its handlers.
+#include "library/cadmemoria.h"
+#include "library/dataset/field.h"
+#include "library/dataset/wwdbedit.h"
+#include "library/dataset/wwtable.h"
+#include "library/textstable.h"
+#include "library/wwdbnavigator.h"
+#include "library/wwnavbutton.h"
+#include "platform/exception.h"
+#include "platform/storage/storage.h"
+#include "tests/support/qtprinters.h"
+#include "tests/support/tempdir.h"
+#include "ui_cadmemoria.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+// The alias "Tessalind" over a directory of the test's own.
+class CadMemoriaTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::setenv("TESSALIND_ENGINE_CONFIG", dir.file("engine.ini").c_str(), 1);
+        std::ofstream(dir.file("engine.ini")) << "[Aliases]\nTessalind=" << dir.path() << "\n";
+    }
+    void TearDown() override { ::unsetenv("TESSALIND_ENGINE_CONFIG"); }
+    void makeTable(int rows)
+    {
+        storage::Engine& engine = storage::Engine::instance();
+        engine.createTable("Tessalind", "Memorizar.DB", TextsTable::schema());
+        auto table = engine.openTable("Tessalind", "Memorizar.DB", storage::OpenMode::ReadWrite);
+        for (int i = 1; i <= rows; ++i) {
+            const std::string n = std::to_string(i);
+            table->insert(std::nullopt, {"Título " + n, "Autor " + n, "Assunto " + n, "Linha " + n, "{\\rtf1 x}"});
+        }
+    }
+    std::unique_ptr<TCadMemoria> open()
+    {
+        auto window = std::make_unique<TCadMemoria>(nullptr);
+        window->show();
+        window->activateWindow();
+        QApplication::processEvents();
+        return window;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(CadMemoriaTest, ControlsSitWhereTheLayoutPutsThem)
+{
+    makeTable(2);
+    auto window = open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Acesso ao Textos para Memorização"));
+    EXPECT_EQ(window->size(), QSize(1002, 683));
+    struct Place {
+        const char* name;
+        QRect geometry;
+    };
+    for (const Place& p : {Place{"Panel1", {4, 6, 997, 627}}, Place{"Bevel2", {7, 2, 346, 607}},
+                           Place{"Bevel1", {360, 4, 625, 613}}, Place{"Label1", {13, 16, 39, 14}},
+                           Place{"DBEdit1", {64, 8, 280, 21}}, Place{"Label2", {15, 43, 31, 14}},
+                           Place{"DBEdit2", {64, 36, 280, 21}}, Place{"Label3", {15, 71, 47, 14}},
+                           Place{"DBEdit3", {64, 64, 280, 21}}, Place{"Bevel3", {8, 96, 311, 3}},
+                           Place{"Label4", {71, 111, 171, 14}}, Place{"DBEdit4", {12, 144, 335, 21}},
+                           Place{"Bevel4", {8, 184, 312, 3}}, Place{"Panel2", {64, 556, 185, 41}},
+                           Place{"SpeedButton1", {2, 3, 180, 35}}, Place{"BitBtn1", {886, 645, 108, 31}},
+                           Place{"Panel3", {237, 644, 466, 33}}, Place{"wwDBNavigator1", {9, 4, 450, 25}}}) {
+        const QWidget* w = window->findChild<QWidget*>(QString::fromLatin1(p.name));
+        ASSERT_NE(w, nullptr) << p.name;
+        if (std::string(p.name) != "wwDBNavigator1")  // the navigator sizes itself to its buttons
+            EXPECT_EQ(w->geometry(), p.geometry) << p.name;
+        else
+            EXPECT_EQ(w->pos(), p.geometry.topLeft());
+    }
+    const Ui::TCadMemoria& ui = *window->controls();
+    EXPECT_EQ(ui.Label1->text(), QStringLiteral("TÍTULO"));
+    EXPECT_EQ(ui.Label4->text(), QStringLiteral("Referência da 1ª Linha do Texto"));
+    EXPECT_EQ(ui.SpeedButton1->text(), QStringLiteral("&Memorizar"));
+    EXPECT_EQ(ui.SpeedButton1->toolTip(), QStringLiteral("Acesso ao processo de memorização do Texto selecionado"));
+    EXPECT_EQ(ui.SpeedButton1->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(ui.BitBtn1->text(), QStringLiteral("&Retornar "));
+    EXPECT_TRUE(ui.BitBtn1->toolTip().isEmpty());
+}
+
+TEST_F(CadMemoriaTest, TheEditsShowTheFirstRowAndTakeAtMostTheFieldSizes)
+{
+    makeTable(3);
+    auto window = open();
+    const Ui::TCadMemoria& ui = *window->controls();
+    EXPECT_EQ(ui.DBEdit1->text(), QStringLiteral("Título 1"));
+    EXPECT_EQ(ui.DBEdit2->text(), QStringLiteral("Autor 1"));
+    EXPECT_EQ(ui.DBEdit3->text(), QStringLiteral("Assunto 1"));
+    EXPECT_EQ(ui.DBEdit4->text(), QStringLiteral("Linha 1"));
+    EXPECT_EQ(ui.DBEdit1->maxLength(), 50);
+    EXPECT_EQ(ui.DBEdit2->maxLength(), 40);
+    EXPECT_EQ(ui.DBEdit3->maxLength(), 25);
+    EXPECT_EQ(ui.DBEdit4->maxLength(), 70);
+    EXPECT_EQ(window->TabMemoria->objectName(), QStringLiteral("TabMemoria"));
+    EXPECT_EQ(window->TabMemoria->RecNo(), 1);
+}
+
+TEST_F(CadMemoriaTest, TheNavigatorHasItsButtonsInOrderWithTheirHints)
+{
+    makeTable(1);
+    auto window = open();
+    TwwDBNavigator* navigator = window->controls()->wwDBNavigator1;
+    const std::vector<std::pair<QString, QString>> expected{
+        {"wwDBNavigator1First", "Move para 1º Registro"},
+        {"wwDBNavigator1PriorPage", "Retorna 10 registros"},
+        {"wwDBNavigator1Prior", "Registro anterior"},
+        {"wwDBNavigator1Next", "Próximo Registro"},
+        {"wwDBNavigator1NextPage", "Avança 10 registros"},
+        {"wwDBNavigator1Last", "Move para último Registro"},
+        {"wwDBNavigator1Insert", "Insere um novo registro"},
+        {"wwDBNavigator1Edit", "Altera o registro corrente"},
+        {"wwDBNavigator1Post", "Grava registro"},
+        {"wwDBNavigator1Delete", "Deleta o registro corrente"},
+        {"wwDBNavigator1Cancel", "Cancela a modificação feita"},
+        {"wwDBNavigator1Refresh", "Atualiza apresentação dos registros"},
+        {"wwDBNavigator1SaveBookmark", "Salva em memória registro corrente"},
+        {"wwDBNavigator1RestoreBookmark", "Retorna a posição do registro salvo"}};
+    ASSERT_EQ(navigator->Buttons().Count(), int(expected.size()));
+    for (int i = 0; i < int(expected.size()); ++i) {
+        const TwwNavButton* button = navigator->Buttons().Items(i);
+        EXPECT_EQ(button->objectName(), expected[std::size_t(i)].first);
+        EXPECT_EQ(button->toolTip(), expected[std::size_t(i)].second);
+    }
+    EXPECT_EQ(navigator->RepeatInterval().InitialDelay, 500);
+    EXPECT_EQ(navigator->RepeatInterval().Interval, 100);
+}
+
+TEST_F(CadMemoriaTest, EnterWalksTheEditsAndInsertPutsTheFocusInTheTitle)
+{
+    makeTable(2);
+    auto window = open();
+    const Ui::TCadMemoria& ui = *window->controls();
+    ui.DBEdit1->setFocus();
+    for (QWidget* next : std::vector<QWidget*>{ui.DBEdit2, ui.DBEdit3, ui.DBEdit4}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+    ui.DBEdit3->setFocus();
+    window->TabMemoria->Insert();
+    EXPECT_EQ(QApplication::focusWidget(), ui.DBEdit1);
+    EXPECT_EQ(ui.DBEdit1->text(), QString());
+    EXPECT_EQ(window->TabMemoria->State(), dsInsert);
+}
+
+TEST_F(CadMemoriaTest, ClosingTheWindowDropsARowBeingEdited)
+{
+    makeTable(1);
+    {
+        auto window = open();
+        const Ui::TCadMemoria& ui = *window->controls();
+        ui.DBEdit1->setFocus();
+        ui.DBEdit1->selectAll();
+        QTest::keyClicks(ui.DBEdit1, "Outro");
+        EXPECT_EQ(window->TabMemoria->State(), dsEdit);
+        QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
+        EXPECT_FALSE(window->isVisible());
+    }
+    auto table = storage::Engine::instance().openTable("Tessalind", "Memorizar.DB", storage::OpenMode::ReadOnly);
+    EXPECT_EQ(table->first()->values[0], "Título 1");
+    // The next opening starts again on the first row, unedited.
+    auto again = open();
+    EXPECT_EQ(again->controls()->DBEdit1->text(), QStringLiteral("Título 1"));
+    EXPECT_EQ(again->TabMemoria->State(), dsBrowse);
+}
+
+TEST_F(CadMemoriaTest, ATableThatCannotBeOpenedFailsTheCreation)
+{
+    try {
+        TCadMemoria window(nullptr);
+        ADD_FAILURE();
+    } catch (const storage::EngineError& e) {
+        EXPECT_EQ(e.message(), "Table does not exist\nAlias: Tessalind\nFile: " + dir.file("Memorizar.DB"));
+    }
+    ::setenv("TESSALIND_ENGINE_CONFIG", dir.file("other.ini").c_str(), 1);
+    std::ofstream(dir.file("other.ini")) << "[Aliases]\nOutro=/x\n";
+    try {
+        TCadMemoria window(nullptr);
+        ADD_FAILURE();
+    } catch (const storage::EngineError& e) {
+        EXPECT_EQ(e.message(), "Unknown database alias\nAlias: Tessalind");
+    }
+}
+
+TEST_F(CadMemoriaTest, WithoutAnyConfigurationTheFirstOpeningInstallsTheTexts)
+{
+    ::unsetenv("TESSALIND_ENGINE_CONFIG");
+    ::setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
+    auto window = open();
+    EXPECT_GE(window->TabMemoria->RecordCount(), 3);
+    EXPECT_FALSE(window->controls()->DBEdit1->text().isEmpty());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("data") + "/tessalind/Memorizar.DB"));
+    if (const char* shots = std::getenv("TESS_SCREENSHOT_DIR"))
+        window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/cadmemoria.png"));
+}
+
+}  // namespace
