@@ -52,6 +52,14 @@ TwwTable* TextsTable::make(QObject* owner, const QString& objectName, const QStr
         field->setRequired(true);
         field->setDataSet(table);
     }
+    // Shared, checked against the table's stored pictures at every post; the
+    // program has no masks of its own.
+    table->setReadOnly(false);
+    table->setExclusive(false);
+    table->setSyncSQLByRange(false);
+    table->setNarrowSearch(false);
+    table->setValidateWithMask(true);
+    table->setPictureMasks({});
     return table;
 }
 
@@ -60,12 +68,5 @@ TwwTable* TextsTable::makeTabMemoria(QObject* owner)
     const QString database = QStringLiteral("Tessalind");
     const QString tableName = QStringLiteral("Memorizar.DB");
     TextsInstaller::installIfMissing(database, tableName);
-    TwwTable* table = make(owner, QStringLiteral("TabMemoria"), database, tableName);
-    table->setReadOnly(false);
-    table->setExclusive(false);
-    table->setSyncSQLByRange(false);
-    table->setNarrowSearch(false);
-    table->setValidateWithMask(true);
-    table->setPictureMasks({});
-    return table;
+    return make(owner, QStringLiteral("TabMemoria"), database, tableName);
 }

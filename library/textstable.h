@@ -19,7 +19,10 @@ public:
 
     // A closed table object `objectName` over databaseName/tableName with the
     // fields <objectName>Titulo, <objectName>Autor, <objectName>Assunto,
-    // <objectName>PrimeiraLinha and <objectName>Texto, children of the table.
+    // <objectName>PrimeiraLinha and <objectName>Texto, children of the table,
+    // opened shared and checking stored pictures at each post. Whatever
+    // writes texts goes through one of these, so every text meets the same
+    // checks.
     static TwwTable* make(QObject* owner, const QString& objectName, const QString& databaseName,
                           const QString& tableName);
 
