@@ -628,8 +628,11 @@ void TwwDBGrid::mouseReleaseEvent(QMouseEvent* event)
 
 void TwwDBGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    // The second press of a double click is a press like the first.
+    mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
+    m_drag = Drag::None;
     const Hit hit = hitTest(event->position().toPoint());
     if (!hit.title && hit.row >= 0 && isMemoColumn(hit.column))
         guarded([&] { ShowMemo(hit.column); });
