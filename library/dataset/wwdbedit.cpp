@@ -12,7 +12,8 @@ TwwDBEdit::TwwDBEdit(QWidget* parent) : QLineEdit(parent)
     m_link.OnFocusRequest = [this] { setFocus(Qt::OtherFocusReason); };
     // Keyboard changes are caught before they happen (keyPressEvent); this
     // catches the rest: the context menu's paste and cut, drops.
-    connectGuarded(this, &QLineEdit::textEdited, this, [this](const QString& text) { editedElsewhere(text); });
+    // The slot takes no argument: the edited text is the edit's text.
+    connectGuarded(this, &QLineEdit::textEdited, this, [this] { editedElsewhere(text()); });
 }
 
 bool TwwDBEdit::startsChange(QKeyEvent* event) const
