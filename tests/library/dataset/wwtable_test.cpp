@@ -505,3 +505,74 @@ TEST(Lifecycle, DestroyingTheTableDropsAPendingChangeWithoutCloseEvents)
     EXPECT_TRUE(events.empty());
     EXPECT_THAT(f.storedTitles(), ElementsAre("A"));
 }
+
+// ---- the window of rows a grid shows
+
+namespace {
+
+struct WindowCase {
+    const char* name;
+    std::function<void(TwwTable*)> steps;
+    const char* rows;  // the window's titles, "_" for the blank new row
+    int active;
+};
+
+void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
+
+const WindowCase windowCases[] = {
+    {"AtOpen", [](TwwTable*) {}, "1 2 3 4", 0},
+    {"Next", [](TwwTable* t) { t->Next(); }, "1 2 3 4", 1},
+    {"NextPastTheWindow", [](TwwTable* t) { t->MoveBy(5); }, "3 4 5 6", 3},
+    {"Last", [](TwwTable* t) { t->Last(); }, "7 8 9 10", 3},
+    {"LastThenPrior", [](TwwTable* t) { t->Last(); t->Prior(); }, "7 8 9 10", 2},
+    {"RowNumberCentres", [](TwwTable* t) { t->setRecNo(6); }, "5 6 7 8", 1},
+    {"RowNumberNearTheEnd", [](TwwTable* t) { t->setRecNo(10); }, "7 8 9 10", 3},
+    {"InsertStandsBeforeTheCurrentRow", [](TwwTable* t) { t->Next(); t->Insert(); }, "1 _ 2 3", 1},
+    {"InsertOnTheFirstRow", [](TwwTable* t) { t->Insert(); }, "_ 1 2 3", 0},
+    {"AppendStandsAfterTheLastRow", [](TwwTable* t) { t->Append(); }, "8 9 10 _", 3},
+    {"CancelledInsertLeavesNoGap", [](TwwTable* t) { t->Next(); t->Insert(); t->Cancel(); }, "1 2 3 4", 1},
+    {"PostedInsertShowsTheNewRow",
+     [](TwwTable* t) {
+         t->Next();
+         t->Insert();
+         CursorFixture::fill(t, "N");
+         t->Post();
+     },
+     "1 N 2 3", 1},
+    {"DeleteShowsTheNextRow", [](TwwTable* t) { t->Next(); t->Delete(); }, "1 3 4 5", 1},
+    {"DeleteTheLastRow", [](TwwTable* t) { t->Last(); t->Delete(); }, "6 7 8 9", 3},
+    {"EditShowsTypedValues",
+     [](TwwTable* t) {
+         t->Edit();
+         t->FieldByName(QStringLiteral("Titulo"))->setAsString(QStringLiteral("E"));
+     },
+     "E 2 3 4", 0},
+};
+
+class RowWindow : public ::testing::TestWithParam<WindowCase> {};
+
+}  // namespace
+
+TEST_P(RowWindow, FollowsTheCursor)
+{
+    CursorFixture f;
+    std::vector<std::string> titles;
+    for (int i = 1; i <= 10; ++i)
+        titles.push_back(std::to_string(i));
+    f.createTable(titles);
+    TwwTable* t = f.makeTable();
+    t->setBufferCount(4);
+    t->Open();
+    GetParam().steps(t);
+    std::string rows;
+    for (const storage::Row& row : t->BufferRows())
+        rows += (rows.empty() ? "" : " ") + row.values[0].value_or("_");
+    EXPECT_EQ(rows, GetParam().rows);
+    EXPECT_EQ(t->ActiveRecord(), GetParam().active);
+    ASSERT_LT(std::size_t(t->ActiveRecord()), t->BufferRows().size());
+    const std::string current = CursorFixture::title(t);
+    EXPECT_EQ(t->BufferRows()[std::size_t(t->ActiveRecord())].values[0].value_or("_"), current.empty() ? "_" : current);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RowWindow, ::testing::ValuesIn(windowCases),
+                         [](const auto& info) { return std::string(info.param.name); });
