@@ -184,8 +184,37 @@ void TwwDBGrid::stateChanged()
 
 void TwwDBGrid::dataChanged()
 {
-    syncScrollBars();
+    // A move of the grid's own places the thumb itself once it knows how far
+    // the cursor went.
+    if (!m_ownMove)
+        syncScrollBars();
     viewport()->update();
+}
+
+int TwwDBGrid::moveBy(int distance)
+{
+    TwwTable* table = DataSet();
+    const bool known = table->State() == dsBrowse && table->IsSequenced() && m_knownRecNo > 0;
+    const qint64 before = m_knownRecNo;
+    const qint64 count = m_knownCount;
+    int moved = 0;
+    m_ownMove = true;
+    try {
+        moved = table->MoveBy(distance);
+    } catch (...) {
+        m_ownMove = false;
+        syncScrollBars();
+        throw;
+    }
+    m_ownMove = false;
+    // From browse nothing was stored on the way, so the rows are numbered as
+    // before and the number moves by the rows moved.
+    if (known && table->State() == dsBrowse && table->RecordCount() == count) {
+        m_knownRecNo = before + moved;
+        m_trustKnown = true;
+    }
+    syncScrollBars();
+    return moved;
 }
 
 void TwwDBGrid::applyColumns()
@@ -255,7 +284,10 @@ void TwwDBGrid::syncScrollBars()
         qint64 recNo = -1;
         // A move within the window carries the number along; anything else
         // (a jump, rows added or deleted) counts it again.
-        if (m_knownRecNo > 0 && count == m_knownCount && active < int(rows.size())) {
+        if (m_trustKnown) {
+            recNo = m_knownRecNo;
+        } else if (m_knownRecNo > 0 && count == m_knownCount && active < int(rows.size()) && m_knownActive >= 0 &&
+                   m_knownActive < int(m_knownIds.size())) {
             for (int i = 0; i < int(m_knownIds.size()) && recNo < 0; ++i)
                 if (m_knownIds[std::size_t(i)] == rows[std::size_t(active)].id)
                     recNo = m_knownRecNo + (i - m_knownActive);
@@ -263,6 +295,7 @@ void TwwDBGrid::syncScrollBars()
                 if (rows[std::size_t(i)].id == m_knownIds[std::size_t(m_knownActive)])
                     recNo = m_knownRecNo + (active - i);
         }
+        m_trustKnown = false;
         if (recNo < 0)
             recNo = table->RecNo();
         m_knownRecNo = recNo;
@@ -292,10 +325,10 @@ void TwwDBGrid::verticalAction(int action)
     // failing move leaves it right.
     syncScrollBars();
     switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: table->Next(); break;
-    case QAbstractSlider::SliderSingleStepSub: table->Prior(); break;
-    case QAbstractSlider::SliderPageStepAdd: table->MoveBy(visibleRows()); break;
-    case QAbstractSlider::SliderPageStepSub: table->MoveBy(-visibleRows()); break;
+    case QAbstractSlider::SliderSingleStepAdd: moveBy(1); break;
+    case QAbstractSlider::SliderSingleStepSub: moveBy(-1); break;
+    case QAbstractSlider::SliderPageStepAdd: moveBy(visibleRows()); break;
+    case QAbstractSlider::SliderPageStepSub: moveBy(-visibleRows()); break;
     case QAbstractSlider::SliderToMinimum: table->First(); break;
     case QAbstractSlider::SliderToMaximum: table->Last(); break;
     case QAbstractSlider::SliderMove:
@@ -407,7 +440,7 @@ void TwwDBGrid::keyUp()
         table->Cancel();
         return;
     }
-    table->Prior();
+    moveBy(-1);
 }
 
 void TwwDBGrid::keyDown()
@@ -418,7 +451,7 @@ void TwwDBGrid::keyDown()
             table->Cancel();
         return;
     }
-    if (table->MoveBy(1) == 0 && table->Eof() && table->State() == dsBrowse)
+    if (moveBy(1) == 0 && table->Eof() && table->State() == dsBrowse)
         appendRow();
 }
 
@@ -471,7 +504,7 @@ void TwwDBGrid::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Up:
             if (ctrl) {
                 if (active > 0)
-                    table->MoveBy(-active);
+                    moveBy(-active);
             } else {
                 keyUp();
             }
@@ -479,7 +512,7 @@ void TwwDBGrid::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Down:
             if (ctrl) {
                 if (active < rows - 1)
-                    table->MoveBy(rows - 1 - active);
+                    moveBy(rows - 1 - active);
             } else {
                 keyDown();
             }
@@ -505,17 +538,17 @@ void TwwDBGrid::keyPressEvent(QKeyEvent* event)
         case Qt::Key_PageUp:
             if (ctrl) {
                 if (active > 0)
-                    table->MoveBy(-active);
+                    moveBy(-active);
             } else {
-                table->MoveBy(-visibleRows());
+                moveBy(-visibleRows());
             }
             break;
         case Qt::Key_PageDown:
             if (ctrl) {
                 if (active < rows - 1)
-                    table->MoveBy(rows - 1 - active);
+                    moveBy(rows - 1 - active);
             } else {
-                table->MoveBy(visibleRows());
+                moveBy(visibleRows());
             }
             break;
         case Qt::Key_Tab: keyTab(shift); break;
@@ -582,7 +615,7 @@ void TwwDBGrid::mousePressEvent(QMouseEvent* event)
         setSelectedColumn(hit.column);
         const int distance = hit.row - table->ActiveRecord();
         if (distance != 0)
-            table->MoveBy(distance);
+            moveBy(distance);
     });
 }
 
@@ -647,7 +680,7 @@ void TwwDBGrid::wheelEvent(QWheelEvent* event)
             const bool down = m_wheelRest < 0;
             m_wheelRest += down ? 120 : -120;
             if (table && table->Active())
-                table->MoveBy(down ? 1 : -1);
+                moveBy(down ? 1 : -1);
         }
     });
     event->accept();

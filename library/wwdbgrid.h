@@ -106,6 +106,8 @@ private:
     void updateBufferCount();
     void syncScrollBars();
     void verticalAction(int action);
+    // MoveBy on the table, keeping the thumb's row number without counting.
+    int moveBy(int distance);
     void ensureColumnVisible();
     bool isMemoColumn(int column) const;
     Hit hitTest(QPoint at) const;
@@ -142,6 +144,8 @@ private:
     qint64 m_knownCount = -1;
     std::vector<qint64> m_knownIds;
     int m_knownActive = -1;
+    bool m_ownMove = false;     // inside moveBy
+    bool m_trustKnown = false;  // m_knownRecNo was set by moveBy
 
     // Dragging in the title row.
     enum class Drag { None, Pending, Resize, Move };

@@ -4,6 +4,8 @@
 #include "platform/ui/messagedlg.h"
 #include "tests/library/gridfixture.h"
 
+#include <QScrollBar>
+
 #include <gmock/gmock.h>
 
 namespace {
@@ -91,6 +93,8 @@ TEST_F(GridKeys, MovesByRecords)
     for (const Step& s : steps) {
         key(s.key, s.mods);
         EXPECT_EQ(table->RecNo(), s.recNo) << QKeySequence(s.key | s.mods).toString().toStdString();
+        // The thumb, carried along without counting, agrees with the count.
+        EXPECT_EQ(grid->verticalScrollBar()->value(), s.recNo - 1);
     }
 }
 
