@@ -4,6 +4,7 @@
 #include "tests/support/tempdir.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -157,3 +158,23 @@ TEST_P(TextCommandFailures, GoToStandardErrorWithStatusOneAndStoreNothing)
 
 INSTANTIATE_TEST_SUITE_P(Table, TextCommandFailures, ::testing::ValuesIn(failingCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A copy of the tool in a directory with no engine library beside it, nor in
+// ../lib, and no DLLPATH: opening a table fails with the engine start error.
+TEST_F(TextCommands, AMissingEngineLibraryFailsWithTheStartError)
+{
+    const QString copy = QString::fromStdString(dir.file("tessalind-admin"));
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/tessalind-admin"), copy));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TESSALIND_ENGINE_CONFIG"), QString::fromStdString(config));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.remove(QStringLiteral("LD_LIBRARY_PATH"));
+    p.setProcessEnvironment(env);
+    p.start(copy, {"text", "list", "Livros", "Memorizar.DB"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_THAT(p.readAllStandardError().toStdString(),
+                HasSubstr("tessalind-admin: An error occurred while attempting to initialize the database engine "
+                          "(error $3e01)"));
+}
