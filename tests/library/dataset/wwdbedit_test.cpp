@@ -224,3 +224,16 @@ TEST(DBEdit, KeyDownSeesEveryKeyFirst)
     EXPECT_THAT(keys, ::testing::ElementsAre(Qt::Key_Return, Qt::Key_Q));
     EXPECT_EQ(w.author()->text(), QStringLiteral("Autor Aq"));
 }
+
+TEST(DBEdit, ShowsTheNewRowBeforeTheAfterScrollHandlerRuns)
+{
+    CursorFixture f;
+    EditWindow w(f, {"A", "B", "C"});
+    std::vector<std::string> seen;
+    w.table->AfterScroll = [&](TwwTable*) { seen.push_back(w.title()->text().toStdString()); };
+    w.table->Next();
+    w.table->Last();
+    w.table->Prior();
+    w.table->First();
+    EXPECT_THAT(seen, ::testing::ElementsAre("B", "C", "B", "A"));
+}
