@@ -11,6 +11,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -784,31 +785,45 @@ void TwwDBGrid::paintRow(QPainter& painter, int row, const QRect& area)
 
 void TwwDBGrid::paintMarker(QPainter& painter, const QRect& cell, Marker marker)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::black);
-    const QPoint c = cell.center();
+    const QPointF c = QRectF(cell).center();
+    QPainterPath path;
+    bool filled = false;
     switch (marker) {
-    case Marker::Browse: {
+    case Marker::Browse:
         // A small arrow head pointing at the row.
-        const QPoint points[] = {{c.x() - 2, c.y() - 4}, {c.x() + 2, c.y()}, {c.x() - 2, c.y() + 4}};
-        painter.drawPolygon(points, 3);
+        path.moveTo(c + QPointF(-2, -4));
+        path.lineTo(c + QPointF(2, 0));
+        path.lineTo(c + QPointF(-2, 4));
+        path.closeSubpath();
+        filled = true;
         break;
-    }
     case Marker::Edit:
         // An I-beam: the row is being typed into.
-        painter.drawLine(c.x(), c.y() - 4, c.x(), c.y() + 4);
-        painter.drawLine(c.x() - 2, c.y() - 4, c.x() + 2, c.y() - 4);
-        painter.drawLine(c.x() - 2, c.y() + 4, c.x() + 2, c.y() + 4);
+        path.moveTo(c + QPointF(0, -4));
+        path.lineTo(c + QPointF(0, 4));
+        path.moveTo(c + QPointF(-2, -4));
+        path.lineTo(c + QPointF(2, -4));
+        path.moveTo(c + QPointF(-2, 4));
+        path.lineTo(c + QPointF(2, 4));
         break;
     case Marker::Insert:
         // An asterisk: a new row.
-        painter.drawLine(c.x(), c.y() - 3, c.x(), c.y() + 3);
-        painter.drawLine(c.x() - 3, c.y() - 2, c.x() + 3, c.y() + 2);
-        painter.drawLine(c.x() - 3, c.y() + 2, c.x() + 3, c.y() - 2);
+        path.moveTo(c + QPointF(0, -3));
+        path.lineTo(c + QPointF(0, 3));
+        path.moveTo(c + QPointF(-3, -2));
+        path.lineTo(c + QPointF(3, 2));
+        path.moveTo(c + QPointF(-3, 2));
+        path.lineTo(c + QPointF(3, -2));
         break;
-    case Marker::None: break;
+    case Marker::None: return;
     }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // The black marker gets a thin white rim: black alone hardly shows on the
+    // dark title colour behind it.
+    painter.strokePath(path, QPen(Qt::white, 3));
+    if (filled)
+        painter.fillPath(path, Qt::black);
+    painter.strokePath(path, QPen(Qt::black, 1));
     painter.restore();
 }
