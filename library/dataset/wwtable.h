@@ -19,7 +19,7 @@
 //                after-insert; after-scroll
 //   Edit         (browse only; an empty table inserts) leave edits; refuse
 //                read-only; before-edit; read and lock; edit state; after-edit
-//   Post         controls write; before-post; required fields; store;
+//   Post         controls write; before-post; pictures; required fields; store;
 //                browse; data-changed; after-post
 //   Cancel       before-cancel; [insert: before-scroll]; drop; browse;
 //                data-changed; after-cancel; [insert: after-scroll]

@@ -247,6 +247,23 @@ TEST(PostRefusals, AnOverlongValueIsRefusedAndNothingChanges)
     EXPECT_EQ(t->FieldByName(QStringLiteral("Autor"))->AsString(), QString(40, QChar(0x00E3)));
 }
 
+// The table file's sizes are its own: a file whose title holds fewer
+// characters than the program's field refuses the longer title at the store.
+TEST(PostRefusals, AFieldSmallerInTheFileThanInTheProgramIsCheckedByTheEngine)
+{
+    CursorFixture f;
+    storage::TableSchema s = CursorFixture::textSchema();
+    s.fields[0].size = 10;
+    f.createTable({"A"}, s);
+    TwwTable* t = f.makeTable();
+    t->Open();
+    t->Edit();
+    t->FieldByName(QStringLiteral("Titulo"))->setAsString(QString(20, QLatin1Char('t')));
+    EXPECT_THAT(messageOf([&] { t->Post(); }), ::testing::StartsWith("Value too long for field 'Titulo'"));
+    EXPECT_EQ(t->State(), dsEdit);
+    EXPECT_THAT(f.storedTitles(), ElementsAre("A"));
+}
+
 // ---- the failure table
 
 namespace {
