@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -695,9 +696,15 @@ void TwwDBGrid::ShowMemo(int column)
     TField* field = columnField(column);
     if (!table || !table->Active() || table->IsEmpty() || !field || !isMemoColumn(column))
         return;
-    auto* memo = static_cast<TMemoField*>(field);
-    // The stored bytes as they are: rich text shows its markup.
-    auto* dialog = new TwwMemoDialog(columnTitle(column), QString::fromUtf8(memo->AsBytes()), font(), this);
+    // The stored bytes as they are: rich text shows its markup. Bytes that are
+    // not UTF-8 (an older file's code page) are shown one character a byte
+    // rather than as replacement marks.
+    const QByteArray bytes = static_cast<TMemoField*>(field)->AsBytes();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes);
+    auto* dialog = new TwwMemoDialog(columnTitle(column), text, font(), this);
     dialog->setObjectName(QStringLiteral("MemoDialog"));
     showModalAndRelease(dialog);
     viewport()->update();

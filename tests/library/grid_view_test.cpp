@@ -242,6 +242,17 @@ TEST_F(GridView, DoubleClickOnTheTextOpensTheViewOnlyMemoDialog)
     EXPECT_EQ(table->State(), dsBrowse);
 }
 
+TEST_F(GridView, AMemoInAnOlderCodePageShowsOneCharacterAByte)
+{
+    openWith(1, "{\\rtf1 Can\xE7\xE3o}");  // Latin-1 bytes, not UTF-8
+    makeGrid();
+    grid->setSelectedColumn(4);
+    withModal([&] { key(Qt::Key_F2); },
+              [&](TwwMemoDialog* dialog) {
+                  EXPECT_EQ(dialog->memo()->toPlainText(), QString::fromUtf8("{\\rtf1 Canção}"));
+              });
+}
+
 TEST_F(GridView, TheMemoDialogClosesOnEscF2AndCtrlEnter)
 {
     openWith(1);

@@ -144,4 +144,25 @@ TEST_F(NavigatorState, AStateHandlerThatSetsTheStateWins)
     EXPECT_TRUE(errors.messages().isEmpty());
 }
 
+TEST(NavigatorGlyphs, EveryStyleHasAnEnabledAndADisabledPicture)
+{
+    for (int style = 0; style < wwNavStyleCount; ++style) {
+        const QImage& enabled = TwwNavButton::glyph(2 * style);
+        const QImage& disabled = TwwNavButton::glyph(2 * style + 1);
+        auto drawn = [](const QImage& image) {
+            int opaque = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    opaque += qAlpha(image.pixel(x, y)) > 0;
+            return opaque;
+        };
+        SCOPED_TRACE(wwNavStyleName(TwwNavButtonStyle(style)));
+        EXPECT_EQ(enabled.size(), QSize(18, 18));
+        EXPECT_GT(drawn(enabled), 10);
+        EXPECT_GT(drawn(disabled), 10);
+        EXPECT_NE(enabled, disabled);
+    }
+    EXPECT_TRUE(TwwNavButton::glyph(2 * nbsCustom).isNull());
+}
+
 }  // namespace
