@@ -8,14 +8,18 @@
 
 namespace {
 
-std::uint64_t hashKey(const std::u32string& key)
+// FNV-1a over the key's characters, with a final fold of the high bits into
+// the low ones that pick the table slot.
+constexpr std::uint64_t kHashStart = 0xcbf29ce484222325ull;
+
+constexpr std::uint64_t mix(std::uint64_t hash, char32_t c)
 {
-    std::uint64_t h = 0xcbf29ce484222325ull;
-    for (char32_t c : key) {
-        h ^= std::uint64_t(c);
-        h *= 0x100000001b3ull;
-    }
-    return h ^ (h >> 29);
+    return (hash ^ std::uint64_t(c)) * 0x100000001b3ull;
+}
+
+constexpr std::uint64_t finish(std::uint64_t hash)
+{
+    return hash ^ (hash >> 29);
 }
 
 }  // namespace
@@ -25,30 +29,35 @@ Blanker::Blanker(std::u32string text) : m_text(std::move(text))
     // Positions are kept in 32 bits to halve the tables of a long text.
     if (m_text.size() >= std::numeric_limits<std::uint32_t>::max())
         throw Exception("the text is too long to blank: " + std::to_string(m_text.size()) + " characters");
-    for (std::size_t p = 0; p < m_text.size(); ++p)
-        if (isSeparator(m_text[p]))
-            m_seps.push_back(std::uint32_t(p));
-    m_count = TotPalavras(m_text);
+    // Separators stand at random to a branch predictor: count them, then
+    // note every position and advance only past the separators.
+    const std::size_t separators = std::size_t(std::count_if(m_text.begin(), m_text.end(), isSeparator));
+    m_runs.resize(separators + 1);
+    std::size_t k = 0;
+    for (std::size_t p = 0; p < m_text.size(); ++p) {
+        m_runs[k].sep = std::uint32_t(p);
+        k += isSeparator(m_text[p]) ? 1 : 0;
+    }
+    m_runs.pop_back();
+    // TotPalavras: every separator but one in the last place.
+    m_count = std::int64_t(m_runs.size()) - (!m_text.empty() && isSeparator(m_text.back()) ? 1 : 0);
 
-    const std::size_t runs = m_seps.size();
-    m_runGroup.assign(runs, kInert);
-    m_runHasCr.assign(runs, 0);
     m_table.assign(64, kInert);
-    for (std::size_t run = 1; run < runs; ++run) {
-        m_runHasCr[run] = std::find(m_text.begin() + long(runBegin(run)), m_text.begin() + long(runEnd(run)), U'\r') !=
-                          m_text.begin() + long(runEnd(run));
+    for (std::size_t run = 1; run < m_runs.size(); ++run) {
         const std::int32_t group = keyGroup(run);
-        m_runGroup[run] = group;
+        m_runs[run].group = group;
         if (group == kInert)
             continue;
-        if (!m_runHasCr[run])
+        if (!m_runs[run].hasCr)
             m_groups[std::size_t(group)].members.push_back(std::uint32_t(run));
         if (std::int64_t(run) < m_count)
             ++m_groups[std::size_t(group)].refs;
     }
-    for (Group& group : m_groups) {
-        group.live = !group.members.empty();
-        if (group.live)
+    m_heads.resize(m_groups.size());
+    for (std::size_t id = 0; id < m_groups.size(); ++id) {
+        const Group& group = m_groups[id];
+        m_heads[id] = group.members.empty() ? 0 : group.members.front();
+        if (m_heads[id] != 0)
             m_live += group.refs;
     }
     resetFirstWord();
@@ -65,13 +74,44 @@ bool Blanker::apply(std::int64_t n)
         blank(run, runEnd(run) - m_firstWord.size(), runEnd(run));
         return true;
     }
-    const std::int32_t group = m_runGroup[std::size_t(n - 1)];
-    if (group == kInert || !m_groups[std::size_t(group)].live)
+    const std::int32_t id = m_runs[std::size_t(n - 1)].group;
+    if (id == kInert || m_heads[std::size_t(id)] == 0)
         return false;
-    const Group& g = m_groups[std::size_t(group)];
-    const std::size_t run = g.members[g.head];
+    const std::size_t run = m_heads[std::size_t(id)];
     blank(run, runBegin(run), runEnd(run));
     return true;
+}
+
+void Blanker::prefetchIndex(std::int64_t n) const
+{
+    if (n >= 2 && n <= m_count)
+        __builtin_prefetch(&m_runs[std::size_t(n - 1)]);
+}
+
+void Blanker::prefetchTarget(std::int64_t n) const
+{
+    if (n < 2 || n > m_count)
+        return;
+    const std::int32_t id = m_runs[std::size_t(n - 1)].group;
+    if (id == kInert)
+        return;
+    const std::uint32_t run = m_heads[std::size_t(id)];
+    if (run == 0)
+        return;
+    __builtin_prefetch(&m_runs[run - 1]);
+    __builtin_prefetch(&m_runs[run]);
+}
+
+void Blanker::prefetchText(std::int64_t n) const
+{
+    if (n < 2 || n > m_count)
+        return;
+    const std::int32_t id = m_runs[std::size_t(n - 1)].group;
+    if (id == kInert)
+        return;
+    const std::uint32_t run = m_heads[std::size_t(id)];
+    if (run != 0)
+        __builtin_prefetch(&m_text[m_runs[run].sep], 1);
 }
 
 // The group of the run's key "separator, word without CR, separator", or
@@ -79,46 +119,87 @@ bool Blanker::apply(std::int64_t n)
 // changes nothing, wherever its first occurrence is.
 std::int32_t Blanker::keyGroup(std::size_t run)
 {
-    m_scratch.clear();
-    m_scratch.push_back(m_text[m_seps[run - 1]]);
-    bool letter = false;
-    for (std::size_t p = runBegin(run); p < runEnd(run); ++p) {
+    const std::size_t begin = runBegin(run), end = runEnd(run);
+    std::uint64_t hash = mix(kHashStart, m_text[begin - 1]);
+    bool letter = false, cr = false;
+    for (std::size_t p = begin; p < end; ++p) {
         const char32_t c = m_text[p];
-        if (c == U'\r')
+        if (c == U'\r') {
+            cr = true;
             continue;
+        }
         letter = letter || c != kBlank;
-        m_scratch.push_back(c);
+        hash = mix(hash, c);
     }
+    // A CR is never blanked, so what the first look finds stays true.
+    m_runs[run].hasCr = cr;
     if (!letter)
         return kInert;
-    m_scratch.push_back(m_text[m_seps[run]]);
-    return findOrAddGroup();
+    return findOrAddGroup(finish(mix(hash, m_text[end])), run);
 }
 
-std::int32_t Blanker::findOrAddGroup()
+// Whether the group's key is the run's key: its bounding separators and its
+// characters less any CR.
+bool Blanker::keyEquals(const Group& group, std::size_t run) const
 {
-    const std::uint64_t hash = hashKey(m_scratch);
+    const std::size_t from = runBegin(run) - 1, to = runEnd(run) + 1;
+    const char32_t* key = m_keys.data() + group.keyOffset;
+    if (!m_runs[run].hasCr) {
+        // Keys are a few characters long: a plain loop beats a call.
+        if (group.keyLength != to - from)
+            return false;
+        const char32_t* text = m_text.data() + from;
+        for (std::size_t i = 0; i < group.keyLength; ++i)
+            if (key[i] != text[i])
+                return false;
+        return true;
+    }
+    std::size_t k = 0;
+    for (std::size_t p = from; p < to; ++p) {
+        if (m_text[p] == U'\r')
+            continue;
+        if (k == group.keyLength || key[k] != m_text[p])
+            return false;
+        ++k;
+    }
+    return k == group.keyLength;
+}
+
+std::int32_t Blanker::findOrAddGroup(std::uint64_t hash, std::size_t run)
+{
     const std::size_t mask = m_table.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::int32_t id = m_table[slot];
-        if (id == kInert) {
-            Group group;
-            group.keyOffset = std::uint32_t(m_keys.size());
-            group.keyLength = std::uint32_t(m_scratch.size());
-            group.hash = hash;
-            m_keys += m_scratch;
-            m_groups.push_back(std::move(group));
-            m_table[slot] = std::int32_t(m_groups.size() - 1);
-            if (m_groups.size() * 2 > m_table.size())
-                growTable();
-            return std::int32_t(m_groups.size() - 1);
-        }
+        if (id == kInert)
+            break;
         const Group& group = m_groups[std::size_t(id)];
-        if (group.hash == hash && m_keys.compare(group.keyOffset, group.keyLength, m_scratch) == 0)
+        if (group.hash == hash && keyEquals(group, run))
             return id;
     }
+    // Not there: a new group, in the empty slot the search ended at. The
+    // table is kept at most half full, so a search always ends.
+    Group group;
+    group.keyOffset = std::uint32_t(m_keys.size());
+    group.hash = hash;
+    for (std::size_t p = runBegin(run) - 1; p <= runEnd(run); ++p)
+        if (m_text[p] != U'\r')
+            m_keys.push_back(m_text[p]);
+    group.keyLength = std::uint32_t(m_keys.size() - group.keyOffset);
+    m_groups.push_back(std::move(group));
+    m_heads.push_back(0);
+    const std::int32_t id = std::int32_t(m_groups.size() - 1);
+    if (m_groups.size() * 2 > m_table.size())
+        growTable();
+    else
+        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask)
+            if (m_table[slot] == kInert) {
+                m_table[slot] = id;
+                break;
+            }
+    return id;
 }
 
+// Doubles the table and places every group again; also places the newest.
 void Blanker::growTable()
 {
     std::vector<std::int32_t> table(m_table.size() * 2, kInert);
@@ -132,45 +213,47 @@ void Blanker::growTable()
     m_table.swap(table);
 }
 
-// Moves the group's head past members whose run has changed since, and keeps
-// the count of live indices in step with whether a member is left.
+// Steps the group's head past a member that has just left, and keeps the
+// count of live indices in step with whether a member is left.
 void Blanker::refresh(std::int32_t id)
 {
-    Group& group = m_groups[std::size_t(id)];
-    while (group.head < group.members.size() && m_runGroup[group.members[group.head]] != id)
-        ++group.head;
+    const Group& group = m_groups[std::size_t(id)];
     const bool live = group.head < group.members.size();
-    if (live != group.live) {
+    const bool wasLive = m_heads[std::size_t(id)] != 0;
+    m_heads[std::size_t(id)] = live ? group.members[group.head] : 0;
+    if (live != wasLive)
         m_live += live ? group.refs : -group.refs;
-        group.live = live;
-    }
 }
 
-// After a run's word changed: move it to the group of its new key. A run
-// never returns to a key it had, since blanking only adds underscores, so
-// leaving a group lazily (refresh skips it) is safe.
-void Blanker::regroup(std::size_t run)
+// After a run's word changed: move it to the group of its new key. The
+// members of a group all read the same, so whatever blanks one of them
+// (a whole-stretch draw, or the first word's tail) meets the first of them
+// first: a member only ever leaves as its group's head.
+void Blanker::regroup(std::size_t run, std::int32_t after)
 {
-    const std::int32_t before = m_runGroup[run];
-    const std::int32_t after = keyGroup(run);
+    const std::int32_t before = m_runs[run].group;
     if (before == after)
         return;
-    m_runGroup[run] = after;
+    m_runs[run].group = after;
     if (std::int64_t(run) < m_count) {
         if (before != kInert) {
             --m_groups[std::size_t(before)].refs;
-            if (m_groups[std::size_t(before)].live)
+            if (m_heads[std::size_t(before)] != 0)
                 --m_live;
         }
         if (after != kInert) {
             ++m_groups[std::size_t(after)].refs;
-            if (m_groups[std::size_t(after)].live)
+            if (m_heads[std::size_t(after)] != 0)
                 ++m_live;
         }
     }
-    if (before != kInert)
+    if (before != kInert && !m_runs[run].hasCr) {
+        ++m_groups[std::size_t(before)].head;
         refresh(before);
-    if (after != kInert && !m_runHasCr[run]) {
+    }
+    if (after != kInert && !m_runs[run].hasCr) {
+        // The run may now be the first of its new key: a partly blanked word
+        // can take a shape that stands later in the text already.
         Group& group = m_groups[std::size_t(after)];
         const auto at = std::lower_bound(group.members.begin() + long(group.head), group.members.end(),
                                          std::uint32_t(run));
@@ -179,6 +262,7 @@ void Blanker::regroup(std::size_t run)
     }
 }
 
+// Blanks [from, to) of the run, which ends at `to`.
 void Blanker::blank(std::size_t run, std::size_t from, std::size_t to)
 {
     for (std::size_t p = from; p < to; ++p)
@@ -188,7 +272,8 @@ void Blanker::blank(std::size_t run, std::size_t from, std::size_t to)
         resetFirstWord();
         return;
     }
-    regroup(run);
+    // A whole run blanked is all underscores: its key can change nothing.
+    regroup(run, from == runBegin(run) ? kInert : keyGroup(run));
     if (m_firstWordLive && run == m_firstMatch)
         seekFirstWord(run);
 }
@@ -215,19 +300,22 @@ void Blanker::resetFirstWord()
     }
 }
 
+// While the first word holds a letter it only ever loses occurrences: every
+// change blanks a run whole or the tail that matched it, and neither can end
+// in the word afterwards. So its first occurrence only moves forward.
 bool Blanker::firstWordMatches(std::size_t run) const
 {
     const std::size_t end = runEnd(run);
-    return m_text[end] == m_text[m_seps[0]] && end - runBegin(run) >= m_firstWord.size() &&
+    return m_text[end] == m_text[m_runs[0].sep] && end - runBegin(run) >= m_firstWord.size() &&
            std::equal(m_firstWord.begin(), m_firstWord.end(), m_text.begin() + long(end - m_firstWord.size()));
 }
 
 void Blanker::seekFirstWord(std::size_t fromRun)
 {
     std::size_t run = fromRun;
-    while (run < m_seps.size() && !firstWordMatches(run))
+    while (run < m_runs.size() && !firstWordMatches(run))
         ++run;
-    const bool live = run < m_seps.size();
+    const bool live = run < m_runs.size();
     if (live)
         m_firstMatch = run;
     if (live != m_firstWordLive) {

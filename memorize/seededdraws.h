@@ -16,4 +16,8 @@ public:
 
 private:
     std::mt19937_64 m_engine;
+    // The rejection limit of the last count asked for: a press asks for the
+    // same count every time, and the division is worth keeping.
+    std::uint64_t m_range = 0;
+    std::uint64_t m_limit = 0;
 };

@@ -58,11 +58,20 @@ std::u32string TrocaPalavra(const std::u32string& text, const std::u32string& st
 
 std::u32string TiraEspaco(const std::u32string& text)
 {
-    std::u32string result;
-    result.reserve(text.size());
-    for (char32_t c : text)
-        if (c != U' ' || result.empty() || result.back() != U' ')
-            result.push_back(c);
+    // A press collapses a text that is already collapsed: copy it whole when
+    // no two spaces stand together.
+    bool pair = false;
+    for (std::size_t p = 1; p < text.size(); ++p)
+        pair |= (text[p - 1] == U' ') & (text[p] == U' ');
+    if (!pair)
+        return text;
+    const std::size_t first = text.find(U"  ");
+    std::u32string result = text;
+    std::size_t out = first + 1;
+    for (std::size_t p = first + 1; p < text.size(); ++p)
+        if (text[p] != U' ' || result[out - 1] != U' ')
+            result[out++] = text[p];
+    result.resize(out);
     return result;
 }
 

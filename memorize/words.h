@@ -15,10 +15,20 @@
 inline constexpr char32_t kSeparators[5] = {U' ', U',', U';', U'-', U'.'};
 inline constexpr char32_t kBlank = U'_';
 
-// True for the five separators and the line feed.
+// True for the five separators and the line feed. All six are below 64, so
+// one bit each in a mask answers with a single test.
+constexpr std::uint64_t separatorMask()
+{
+    std::uint64_t mask = std::uint64_t(1) << U'\n';
+    for (char32_t c : kSeparators)
+        mask |= std::uint64_t(1) << c;
+    return mask;
+}
+inline constexpr std::uint64_t kSeparatorMask = separatorMask();
+
 constexpr bool isSeparator(char32_t c)
 {
-    return c == U' ' || c == U',' || c == U';' || c == U'-' || c == U'.' || c == U'\n';
+    return c < 64 && (kSeparatorMask >> c & 1) != 0;
 }
 
 // Separator count over positions 1 to L-1: the last character is never
