@@ -1,6 +1,7 @@
 #include "app/menuprincipal.h"
 
 #include "app/boxsobre.h"
+#include "library/cadmemoria.h"
 #include "platform/ui/application.h"
 #include "platform/ui/guard.h"
 #include "resources/resources.h"
@@ -41,6 +42,10 @@ TMenuPrincipal::TMenuPrincipal(QWidget* parent) : QMainWindow(parent), ui(std::m
     ui->CadastrosGeais1->menuAction()->setShortcut(QKeySequence(Qt::Key_F6));
     addAction(ui->CadastrosGeais1->menuAction());
 
+    connectGuarded(ui->TextosparaMemorizao1, &QAction::triggered, this, [this] { TextosparaMemorizao1Click(); });
+    connectGuarded(ui->Memorizao1, &QAction::triggered, this, [this] { Memorizao1Click(); });
+    connectGuarded(ui->BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connectGuarded(ui->BitBtn2, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connectGuarded(ui->Sobre1, &QAction::triggered, this, [this] { Sobre1Click(); });
     connectGuarded(ui->SairdoSistema1, &QAction::triggered, this, [this] { SairdoSistema1Click(); });
     connectGuarded(ui->BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(); });
@@ -52,6 +57,30 @@ TMenuPrincipal::TMenuPrincipal(QWidget* parent) : QMainWindow(parent), ui(std::m
 }
 
 TMenuPrincipal::~TMenuPrincipal() = default;
+
+void TMenuPrincipal::TextosparaMemorizao1Click()
+{
+    openRegister();
+}
+
+void TMenuPrincipal::Memorizao1Click()
+{
+    openRegister();
+}
+
+void TMenuPrincipal::BitBtn1Click()
+{
+    openRegister();
+}
+
+void TMenuPrincipal::openRegister()
+{
+    // Creating the window opens the texts table; when that fails the error
+    // ends the command here and CadMemoria keeps what it held.
+    auto* window = new TCadMemoria(this);
+    CadMemoria = window;
+    showModalAndRelease(window);
+}
 
 void TMenuPrincipal::Sobre1Click()
 {

@@ -21,6 +21,11 @@ public:
     explicit TMenuPrincipal(QWidget* parent = nullptr);
     ~TMenuPrincipal() override;
 
+    // The four register commands: the menu's F5 entry, "&Decorar", and the
+    // first two tool-bar buttons, which share BitBtn1Click.
+    void TextosparaMemorizao1Click();
+    void Memorizao1Click();
+    void BitBtn1Click();
     void Sobre1Click();
     void SairdoSistema1Click();
     void BitBtn4Click();
@@ -31,5 +36,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Opens the register window modally and releases it when it closes.
+    void openRegister();
+
     std::unique_ptr<Ui::TMenuPrincipal> ui;
 };

@@ -1,5 +1,10 @@
 #include "app/boxsobre.h"
 #include "app/menuprincipal.h"
+#include "library/cadmemoria.h"
+#include "library/dataset/wwtable.h"
+#include "library/textstable.h"
+#include "platform/storage/storage.h"
+#include "tests/support/tempdir.h"
 #include "platform/ui/application.h"
 #include "platform/ui/messagedlg.h"
 #include "tests/app/urlrecorder.h"
@@ -14,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -190,6 +197,79 @@ TEST_F(MainWindow, SobreOpensTheAboutBoxModallyAndReleasesIt)
     EXPECT_EQ(seen->parentWidget(), &window);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(seen.isNull()) << "released after its showing";
+}
+
+// The four register commands, over an alias of the test's own.
+class RegisterCommands : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        ::setenv("TESSALIND_ENGINE_CONFIG", dir.file("engine.ini").c_str(), 1);
+        std::ofstream(dir.file("engine.ini")) << "[Aliases]\nTessalind=" << dir.path() << "\n";
+        MainWindow::SetUp();
+    }
+    void TearDown() override { ::unsetenv("TESSALIND_ENGINE_CONFIG"); }
+    void makeTable()
+    {
+        storage::Engine::instance().createTable("Tessalind", "Memorizar.DB", TextsTable::schema());
+        auto table = storage::Engine::instance().openTable("Tessalind", "Memorizar.DB", storage::OpenMode::ReadWrite);
+        table->insert(std::nullopt, {"Um", "A", "S", "L", "{\\rtf1 x}"});
+    }
+    // Runs a command; a register window it opens is noted and closed at once.
+    QPointer<TCadMemoria> run(const std::function<void()>& command, bool* blocked = nullptr)
+    {
+        QPointer<TCadMemoria> seen;
+        QTimer::singleShot(0, [&] {
+            seen = qobject_cast<TCadMemoria*>(QApplication::activeModalWidget());
+            if (blocked)
+                *blocked = seen && QApplication::activeModalWidget() != &window;
+            if (seen)
+                seen->close();
+        });
+        command();
+        return seen;
+    }
+
+    TempDir dir;
+    ErrorRecorder errors;
+};
+
+TEST_F(RegisterCommands, EachOpensTheRegisterWindowModallyAndReleasesIt)
+{
+    makeTable();
+    const std::vector<std::pair<const char*, std::function<void()>>> commands{
+        {"F5 entry", [&] { control<QAction>("TextosparaMemorizao1")->trigger(); }},
+        {"Decorar", [&] { control<QAction>("Memorizao1")->trigger(); }},
+        {"BitBtn1", [&] { control<QPushButton>("BitBtn1")->click(); }},
+        {"BitBtn2", [&] { control<QPushButton>("BitBtn2")->click(); }},
+        {"F5 key", [&] {
+             QApplication::setActiveWindow(&window);
+             QTest::keyClick(&window, Qt::Key_F5);
+         }}};
+    for (const auto& [name, command] : commands) {
+        bool blocked = false;
+        QPointer<TCadMemoria> seen = run(command, &blocked);
+        ASSERT_FALSE(seen.isNull()) << name;
+        EXPECT_TRUE(blocked) << name;
+        EXPECT_EQ(CadMemoria, seen.data()) << name;
+        EXPECT_EQ(seen->parentWidget(), &window) << name;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(seen.isNull()) << name << ": released after its showing";
+    }
+    EXPECT_TRUE(errors.messages().isEmpty());
+}
+
+TEST_F(RegisterCommands, ATableThatCannotBeOpenedShowsTheErrorEveryTimeAndNothingElse)
+{
+    CadMemoria = nullptr;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_TRUE(run([&] { control<QPushButton>("BitBtn2")->click(); }).isNull());
+        EXPECT_EQ(CadMemoria, nullptr);
+        EXPECT_TRUE(window.isEnabled());
+    }
+    const QString expected = QStringLiteral("Table does not exist\nAlias: Tessalind\nFile: ") +
+                             QString::fromStdString(dir.file("Memorizar.DB"));
+    EXPECT_EQ(errors.messages(), (QStringList{expected, expected}));
 }
 
 }  // namespace
