@@ -1,6 +1,5 @@
 // The administrator's text commands, run as a user runs them: each test gets
 // a directory of its own behind an alias of its own configuration file.
-#include "platform/storage/storage.h"
 #include "tests/support/tempdir.h"
 
 #include <QCoreApplication>
