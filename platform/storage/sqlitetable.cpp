@@ -319,6 +319,19 @@ std::optional<RowId> SqliteTable::locate(const std::vector<int>& fields, const s
             if (options.caseInsensitive) {
                 key = m_layout->hasFoldColumn(i) ? TableLayout::foldColumn(i) : "tess_fold(" + column + ")";
                 text = CaseFold::fold(sought);
+            } else if (m_layout->hasFoldColumn(i)) {
+                // A value that matches with its case matches folded too, and
+                // the folded key has an index: it narrows the search first.
+                const std::string fold = TableLayout::foldColumn(i);
+                const std::string folded = CaseFold::fold(sought);
+                if (options.partialKey) {
+                    add(fold + " >= ? AND " + fold + " < ?");
+                    bindings.push_back({Binding::Text, folded});
+                    bindings.push_back({Binding::Text, folded + kAfterEveryText});
+                } else {
+                    add(fold + " = ?");
+                    bindings.push_back({Binding::Text, folded});
+                }
             }
             if (options.partialKey) {
                 add(key + " >= ? AND " + key + " < ?");
