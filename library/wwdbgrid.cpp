@@ -385,8 +385,10 @@ void TwwDBGrid::focusOutEvent(QFocusEvent* event)
 
 bool TwwDBGrid::event(QEvent* event)
 {
-    // Tab moves between cells instead of leaving the grid.
-    if (event->type() == QEvent::KeyPress) {
+    // Tab moves between cells instead of leaving the grid; a grid with no
+    // open table lets it move the focus on.
+    TwwTable* table = DataSet();
+    if (event->type() == QEvent::KeyPress && table && table->Active() && columnCount() > 0) {
         auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
             !key->modifiers().testFlag(Qt::ControlModifier) && !key->modifiers().testFlag(Qt::AltModifier)) {

@@ -318,7 +318,7 @@ void TwwNavButton::mouseReleaseEvent(QMouseEvent* event)
     stopRepeat();
     setDown(false);
     update();
-    if (rect().contains(event->position().toPoint()) && Enabled())
+    if (rect().contains(event->position().toPoint()) && isEnabled())
         guarded([this] { Click(); });
 }
 
