@@ -4,6 +4,7 @@
 #include "library/dataset/wwdatasource.h"
 #include "library/dataset/wwtable.h"
 #include "library/textstable.h"
+#include "library/wwdbgrid.h"
 #include "library/wwdbnavigator.h"
 #include "library/wwdialogregistry.h"
 #include "library/wwnavbutton.h"
@@ -88,6 +89,7 @@ TCadMemoria::TCadMemoria(QWidget* owner) : QDialog(owner), ui(std::make_unique<U
         edit->OnKeyDown = [this](TwwDBEdit* sender, QKeyEvent* key) { DBEdit1KeyDown(sender, key); };
     }
     setUpNavigator();
+    setUpGrid();
 
     connectGuarded(ui->BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
 
@@ -115,6 +117,19 @@ void TCadMemoria::setUpNavigator()
             continue;
         navigator->addButton(button.style, QString::fromLatin1(button.name), QString::fromUtf8(button.hint));
     }
+}
+
+void TCadMemoria::setUpGrid()
+{
+    TwwDBGrid* grid = ui->wwDBGrid1;
+    grid->setSelected({QStringLiteral("Titulo\t50\tTitulo"), QStringLiteral("Autor\t40\tAutor"),
+                       QStringLiteral("Assunto\t25\tAssunto"), QStringLiteral("PrimeiraLinha\t70\tPrimeiraLinha"),
+                       QStringLiteral("Texto\t10\tTexto")});
+    grid->setTitleColor(QColor(0, 0, 160));
+    QFont titleFont(QStringLiteral("MS Sans Serif"), 8);
+    grid->setTitleFont(titleFont);
+    grid->setTitleLines(1);
+    grid->setDataSource(wwDataSource1);
 }
 
 void TCadMemoria::showEvent(QShowEvent* event)

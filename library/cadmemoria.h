@@ -46,6 +46,7 @@ protected:
 
 private:
     void setUpNavigator();
+    void setUpGrid();
     void selectAllText();
 
     std::unique_ptr<Ui::TCadMemoria> ui;

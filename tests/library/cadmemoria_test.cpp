@@ -4,6 +4,7 @@
 #include "library/dataset/wwdbedit.h"
 #include "library/dataset/wwtable.h"
 #include "library/textstable.h"
+#include "library/wwdbgrid.h"
 #include "library/wwdbnavigator.h"
 #include "library/wwnavbutton.h"
 #include "platform/exception.h"
@@ -73,7 +74,7 @@ TEST_F(CadMemoriaTest, ControlsSitWhereTheLayoutPutsThem)
                            Place{"DBEdit2", {64, 36, 280, 21}}, Place{"Label3", {15, 71, 47, 14}},
                            Place{"DBEdit3", {64, 64, 280, 21}}, Place{"Bevel3", {8, 96, 311, 3}},
                            Place{"Label4", {71, 111, 171, 14}}, Place{"DBEdit4", {12, 144, 335, 21}},
-                           Place{"Bevel4", {8, 184, 312, 3}}, Place{"Panel2", {64, 556, 185, 41}},
+                           Place{"Bevel4", {8, 184, 312, 3}}, Place{"wwDBGrid1", {13, 192, 332, 353}}, Place{"Panel2", {64, 556, 185, 41}},
                            Place{"SpeedButton1", {2, 3, 180, 35}}, Place{"BitBtn1", {886, 645, 108, 31}},
                            Place{"Panel3", {237, 644, 466, 33}}, Place{"wwDBNavigator1", {9, 4, 450, 25}}}) {
         const QWidget* w = window->findChild<QWidget*>(QString::fromLatin1(p.name));
@@ -108,6 +109,19 @@ TEST_F(CadMemoriaTest, TheEditsShowTheFirstRowAndTakeAtMostTheFieldSizes)
     EXPECT_EQ(ui.DBEdit4->maxLength(), 70);
     EXPECT_EQ(window->TabMemoria->objectName(), QStringLiteral("TabMemoria"));
     EXPECT_EQ(window->TabMemoria->RecNo(), 1);
+}
+
+TEST_F(CadMemoriaTest, TheGridListsTheFiveFieldsWithTheirTitles)
+{
+    makeTable(2);
+    auto window = open();
+    const TwwDBGrid* grid = window->controls()->wwDBGrid1;
+    QStringList titles;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        titles << grid->columnTitle(c);
+    EXPECT_EQ(titles, (QStringList{"Titulo", "Autor", "Assunto", "PrimeiraLinha", "Texto"}));
+    EXPECT_EQ(grid->TitleColor(), QColor(0, 0, 160));
+    EXPECT_EQ(grid->DataSet(), window->TabMemoria);
 }
 
 TEST_F(CadMemoriaTest, TheNavigatorHasItsButtonsInOrderWithTheirHints)
@@ -146,7 +160,7 @@ TEST_F(CadMemoriaTest, EnterWalksTheEditsAndInsertPutsTheFocusInTheTitle)
     auto window = open();
     const Ui::TCadMemoria& ui = *window->controls();
     ui.DBEdit1->setFocus();
-    for (QWidget* next : std::vector<QWidget*>{ui.DBEdit2, ui.DBEdit3, ui.DBEdit4}) {
+    for (QWidget* next : std::vector<QWidget*>{ui.DBEdit2, ui.DBEdit3, ui.DBEdit4, ui.wwDBGrid1}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
