@@ -1,0 +1,7 @@
+#include "richtext/wwrichintl.h"
+
+TwwRichEditIntl& TwwRichEditIntl::instance()
+{
+    static TwwRichEditIntl intl;
+    return intl;
+}
