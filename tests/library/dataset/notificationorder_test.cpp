@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -192,6 +193,37 @@ const OrderCase orderCases[] = {
      {"BeforeOpen", "state browse", "data", "AfterOpen"}, "", dsBrowse},
 };
 
+// The begin and end flags after the cases where they are defined: set by First
+// and Last and by a move that could not go further, cleared by a move that
+// succeeded, kept by an operation that does not move.
+struct EndFlags {
+    bool bof, eof;
+};
+const std::map<std::string, EndFlags> endFlags = {
+    {"FirstFromB", {true, false}},
+    {"FirstFromChangedRow", {true, false}},
+    {"FirstFromUntouchedInsert", {true, false}},
+    {"LastFromA", {false, true}},
+    {"LastOnEmptyTable", {true, true}},
+    {"MoveByZero", {false, false}},
+    {"NextFromA", {false, false}},
+    {"MoveByPastTheEnd", {false, true}},
+    {"PriorPastTheBeginning", {true, false}},
+    {"NextOnLastRowEndFlagClear", {false, true}},
+    {"NextWithEndFlagSet", {false, true}},
+    {"PriorOnFirstRowBeginFlagClear", {true, false}},
+    {"PriorWithBeginFlagSet", {true, false}},
+    {"NextOnEmptyTable", {true, true}},
+    {"NextFromChangedRow", {false, false}},
+    {"DeleteOnlyRow", {true, true}},
+    {"GotoBookmark", {false, false}},
+    {"GotoRowNumber", {false, false}},
+    {"GotoMissingRowNumber", {false, false}},
+    {"LocateFound", {false, false}},
+    {"OpenAgain", {true, false}},
+    {"OpenEmptyTable", {true, true}},
+};
+
 class NotificationOrder : public ::testing::TestWithParam<OrderCase> {};
 
 }  // namespace
@@ -208,6 +240,10 @@ TEST_P(NotificationOrder, FollowsTheOperationsSteps)
     EXPECT_EQ(table->State(), c.stateAfter);
     if (table->Active()) {
         EXPECT_EQ(CursorFixture::title(table), c.currentAfter);
+    }
+    if (const auto flags = endFlags.find(c.name); flags != endFlags.end()) {
+        EXPECT_EQ(table->Bof(), flags->second.bof);
+        EXPECT_EQ(table->Eof(), flags->second.eof);
     }
 }
 
