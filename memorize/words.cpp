@@ -62,7 +62,7 @@ std::u32string TiraEspaco(const std::u32string& text)
     // no two spaces stand together.
     bool pair = false;
     for (std::size_t p = 1; p < text.size(); ++p)
-        pair |= (text[p - 1] == U' ') & (text[p] == U' ');
+        pair |= text[p - 1] == U' ' && text[p] == U' ';
     if (!pair)
         return text;
     const std::size_t first = text.find(U"  ");
