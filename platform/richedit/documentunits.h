@@ -22,6 +22,19 @@ constexpr int twipsPerPixel = 15;
 inline double twipsToPixels(int twips) { return double(twips) / twipsPerPixel; }
 inline int pixelsToTwips(double pixels) { return int(std::lround(pixels * twipsPerPixel)); }
 
+// A paragraph's alignment by index: 0 left, 1 right, 2 centre, 3 justified.
+// Left and right stay where they are in right-to-left text too; justified
+// must carry no other flag, or the layout leaves the lines ragged.
+inline Qt::Alignment alignment(int index)
+{
+    switch (index) {
+    case 1: return Qt::AlignRight | Qt::AlignAbsolute;
+    case 2: return Qt::AlignHCenter;
+    case 3: return Qt::AlignJustify;
+    default: return Qt::AlignLeft | Qt::AlignAbsolute;
+    }
+}
+
 enum Property : int {
     // On an image format: the picture's stored bytes and their kind.
     PictureData = QTextFormat::UserProperty + 1,  // QByteArray

@@ -436,8 +436,7 @@ void RichEdit::setParagraphFormat(const ParaFormat& format)
         }
 
         QTextBlockFormat f = b.blockFormat();
-        static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignJustify};
-        f.setAlignment(aligns[int(p.alignment)] | Qt::AlignAbsolute);
+        f.setAlignment(DocumentUnits::alignment(int(p.alignment)));
         f.setLeftMargin(twipsToPixels(p.startIndent + p.offset));
         f.setRightMargin(twipsToPixels(p.rightIndent));
         const bool listed = p.numbering != ParaFormat::Number::None;

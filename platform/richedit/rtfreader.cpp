@@ -697,8 +697,7 @@ int Parser::listStyle(const ParaState& p) const
 QTextBlockFormat Parser::blockFormat(const ParaState& p) const
 {
     QTextBlockFormat f;
-    static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignJustify};
-    f.setAlignment(aligns[p.align] | Qt::AlignAbsolute);
+    f.setAlignment(DocumentUnits::alignment(p.align));
     f.setLeftMargin(twipsToPixels(p.left));
     f.setRightMargin(twipsToPixels(p.right));
     f.setTopMargin(twipsToPixels(p.before));

@@ -59,7 +59,7 @@ private:
     void writeChars(const Chars& c);
     void writeParagraph(const QTextBlock& block);
     void writeText(const QString& text);
-    void writeName(const QString& name);
+    void writeName(const QString& name, bool unicode);
     void writeImage(const QTextImageFormat& format);
     void writePicture(const QTextImageFormat& format);
     void writeHex(const QByteArray& data);
@@ -247,8 +247,9 @@ void Writer::writeText(const QString& text)
 }
 
 // Names (of fonts and object classes) take no control symbols: the
-// characters outside ASCII go as \'hh or \uN, and a ';' would end the name.
-void Writer::writeName(const QString& name)
+// characters outside ASCII go as \'hh or, in font names, \uN; a ';' would
+// end the name. Class names are identifiers, so there the rest becomes '?'.
+void Writer::writeName(const QString& name, bool unicode)
 {
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t c = name.at(i).unicode();
@@ -262,7 +263,9 @@ void Writer::writeName(const QString& name)
             m_body += hex[*b >> 4];
             m_body += hex[*b & 15];
         } else if (c >= 0x80) {
-            m_body += "\\u" + QByteArray::number(int(int16_t(c))) + '?';
+            if (unicode)
+                m_body += "\\u" + QByteArray::number(int(int16_t(c)));
+            m_body += '?';
         }
     }
 }
@@ -330,11 +333,11 @@ void Writer::writeImage(const QTextImageFormat& f)
         return;
     }
     m_body += "{\\object\\objemb{\\*\\objclass ";
-    writeName(f.stringProperty(DocumentUnits::ObjectClass));
+    writeName(f.stringProperty(DocumentUnits::ObjectClass), false);
     m_body += '}';
     if (const QString file = f.stringProperty(DocumentUnits::ObjectFileName); !file.isEmpty()) {
         m_body += "{\\*\\objname ";
-        writeName(file);
+        writeName(file, false);
         m_body += '}';
     }
     writeWord("\\objw", pixelsToTwips(f.width()));
@@ -393,7 +396,7 @@ QByteArray Writer::run(int start, int end, bool finalMark)
         out += "{\\f" + QByteArray::number(int(i)) + "\\fnil\\fcharset0 ";
         QByteArray name;
         std::swap(name, m_body);
-        writeName(m_fonts[i]);
+        writeName(m_fonts[i], true);
         std::swap(name, m_body);
         out += name + ";}";
     }

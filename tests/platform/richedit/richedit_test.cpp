@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -365,6 +366,39 @@ TEST(RichEditFormats, ParagraphFormatInTwipsRoundTripsThroughTheControlAndRtf)
     EXPECT_EQ(after.offset, 0);
     EXPECT_EQ(after.startIndent, 360);
     EXPECT_EQ(edit.document()->begin().textList(), nullptr);
+}
+
+// The rightmost inked column of the first text line, as the user sees it.
+int firstLineRightEdge(RichEdit& edit)
+{
+    edit.show();
+    QApplication::processEvents();
+    const QImage shot = edit.viewport()->grab().toImage();
+    const QTextLine line = edit.document()->begin().layout()->lineAt(0);
+    int right = -1;
+    for (int y = int(line.y()) + 4; y < int(line.y() + line.height()) && y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (qGray(shot.pixel(x, y)) < 128)
+                right = std::max(right, x);
+    return right;
+}
+
+TEST(RichEditFormats, JustifiedParagraphsShowJustifiedOnScreen)
+{
+    const QString words = QStringLiteral("Minha terra tem palmeiras onde canta o sabiá, as aves que aqui gorjeiam "
+                                         "não gorjeiam como lá. Nosso céu tem mais estrelas.");
+    int edges[2] = {0, 0};
+    for (ParaFormat::Align align : {ParaFormat::Align::Left, ParaFormat::Align::Justify}) {
+        RichEdit edit;
+        edit.resize(300, 200);
+        edit.setText(words);
+        ParaFormat p;
+        p.mask = ParaFormat::Alignment;
+        p.alignment = align;
+        edit.setParagraphFormat(p);
+        edges[int(align == ParaFormat::Align::Justify)] = firstLineRightEdge(edit);
+    }
+    EXPECT_GT(edges[1], edges[0] + 4) << "the justified line reaches further right than the ragged one";
 }
 
 TEST(RichEditFind, ForwardsInARangeWithMatchCaseAndWholeWord)
