@@ -234,6 +234,8 @@ private:
     void hexByte(unsigned char b);
     void textByte(unsigned char b);
     bool consumeSkip();
+    bool skipFallbackByte(unsigned char b);
+    void appendTextByte(unsigned char b);
 
     int codePage() const;
     void flushBytes();
@@ -490,33 +492,12 @@ void Parser::textByte(unsigned char b)
     State& s = top();
     switch (s.dest) {
     case Dest::Text:
-        if (m_skipTrailByte) {
-            m_skipTrailByte = false;
+        if (skipFallbackByte(b))
             return;
-        }
-        if (consumeSkip()) {
-            m_skipTrailByte = CodePage::isLeadByte(codePage(), b);
-            return;
-        }
-        if (b == '\t') {
+        if (b == '\t')
             appendText(QChar('\t'));
-            return;
-        }
-        if (b < 0x20)
-            return;
-        {
-            const int cp = codePage();
-            if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
-                flushBytes();
-            if (m_bytes.isEmpty()) {
-                // Text is appended under the current format; a new format flushes what came before.
-                if (!m_text.isEmpty() && !(m_textState == s.chars))
-                    flushText();
-                m_textState = s.chars;
-                m_bytesCodePage = cp;
-            }
-            m_bytes.append(char(b));
-        }
+        else if (b >= 0x20)
+            appendTextByte(b);
         return;
     case Dest::FontTable:
         if (consumeSkip())
@@ -556,30 +537,45 @@ void Parser::textByte(unsigned char b)
     }
 }
 
+// A byte of the fallback after \u: one character, which in a double-byte
+// code page may be two bytes.
+bool Parser::skipFallbackByte(unsigned char b)
+{
+    if (m_skipTrailByte) {
+        m_skipTrailByte = false;
+        return true;
+    }
+    if (consumeSkip()) {
+        m_skipTrailByte = CodePage::isLeadByte(codePage(), b);
+        return true;
+    }
+    return false;
+}
+
+// A byte of text, decoded later in the code page of its run.
+void Parser::appendTextByte(unsigned char b)
+{
+    const int cp = codePage();
+    if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
+        flushBytes();
+    if (m_bytes.isEmpty()) {
+        // Text is appended under the current format; a new format flushes what came before.
+        if (!m_text.isEmpty() && !(m_textState == top().chars))
+            flushText();
+        m_textState = top().chars;
+        m_bytesCodePage = cp;
+    }
+    m_bytes.append(char(b));
+}
+
 void Parser::hexByte(unsigned char b)
 {
     if (m_overflow > 0)
         return;
     State& s = top();
     if (s.dest == Dest::Text) {
-        if (m_skipTrailByte) {
-            m_skipTrailByte = false;
-            return;
-        }
-        if (consumeSkip()) {
-            m_skipTrailByte = CodePage::isLeadByte(codePage(), b);
-            return;
-        }
-        const int cp = codePage();
-        if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
-            flushBytes();
-        if (m_bytes.isEmpty()) {
-            if (!m_text.isEmpty() && !(m_textState == s.chars))
-                flushText();
-            m_textState = s.chars;
-            m_bytesCodePage = cp;
-        }
-        m_bytes.append(char(b));
+        if (!skipFallbackByte(b))
+            appendTextByte(b);
     } else if (s.dest == Dest::FontTable) {
         if (!consumeSkip())
             m_fontDraftName.append(char(b));

@@ -242,7 +242,8 @@ void Writer::writeText(const QString& text)
                 continue;
             }
         }
-        m_body += "\\u" + QByteArray::number(int(int16_t(c))) + '?';
+        if (c != 0)  // \u0 means nothing to a reader; a NUL from \'00 goes
+            m_body += "\\u" + QByteArray::number(int(int16_t(c))) + '?';
     }
 }
 

@@ -2,9 +2,10 @@
 // Writes a text document, whole or a range of it, as a complete RTF document.
 //
 // The bytes depend on the content alone: a fixed header, a font table and a
-// colour table in the order of first use (font 0 is the document's default
-// font, colour 0 the automatic colour), then each paragraph as \pard with its
-// formats and each run with its full character format. Lengths are twips.
+// colour table in the order of first use (colour 0 is the automatic colour),
+// then each paragraph as \pard with its formats and each run with its full
+// character format, resolved against the document's default font so that it
+// reads the same in any control. Lengths are twips.
 // Text outside ASCII is written as \'hh when code page 1252 has it and as \uN
 // with a "?" fallback otherwise, so any reader recovers it.
 //
