@@ -41,8 +41,8 @@ TwwDBGrid::TwwDBGrid(QWidget* parent) : QAbstractScrollArea(parent)
     m_link.OnDataChange = [this] { dataChanged(); };
     m_link.OnFieldChange = [this](TField*) { viewport()->update(); };
 
-    connectGuarded(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
-                   [this](int action) { verticalAction(action); });
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { guarded([&] { verticalAction(action); }); });
     connect(horizontalScrollBar(), &QAbstractSlider::valueChanged, this, [this](int value) {
         if (m_syncing)
             return;
