@@ -145,7 +145,8 @@ void TwwDBRichEdit::FieldDataChanged()
 void TwwDBRichEdit::StartEditing()
 {
     TField* field = Field();
-    if (!field || m_link.Editing())
+    // A read-only control never puts the record into editing.
+    if (!field || m_link.Editing() || ReadOnly())
         return;
     if (isMemo())
         m_savedImage = static_cast<TMemoField*>(field)->AsBytes();
