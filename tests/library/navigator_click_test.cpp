@@ -2,6 +2,7 @@
 // auto-repeat on a clock the test drives, bookmarks, hints, the record dialogs
 // found or made by class name, and the layout of the buttons.
 #include "library/dataset/wwdatasource.h"
+#include "library/dataset/wwdbedit.h"
 #include "library/wwcustomdialog.h"
 #include "library/wwdialogregistry.h"
 #include "library/wwrepeattimer.h"
@@ -127,6 +128,39 @@ TEST_F(NavigatorClick, WithoutConfirmDeleteNothingIsAsked)
     clickButton(nbsDelete);
     EXPECT_TRUE(script.requests().empty());
     EXPECT_EQ(table->RecordCount(), 2);
+}
+
+TEST_F(NavigatorClick, ATextIsAddedChangedAndDeletedThroughTheButtonsAndAnEdit)
+{
+    openWith(2);
+    makeNavigator();
+    auto* edit = new TwwDBEdit(&window);
+    edit->setDataSource(source);
+    edit->setDataField(QStringLiteral("Titulo"));
+    edit->show();
+
+    clickButton(nbsInsert);
+    ASSERT_EQ(table->State(), dsInsert);
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("Novo"));
+    for (const char* name : {"Autor", "Assunto", "PrimeiraLinha", "Texto"})
+        field(name)->setAsString(QStringLiteral("x"));
+    clickButton(nbsPost);
+    EXPECT_EQ(table->State(), dsBrowse);
+    EXPECT_EQ(table->RecordCount(), 3);
+    EXPECT_EQ(title(), QStringLiteral("Novo"));
+
+    clickButton(nbsEdit);
+    QTest::keyClicks(edit, QStringLiteral("!"));
+    clickButton(nbsCancel);
+    EXPECT_EQ(title(), QStringLiteral("Novo"));
+    EXPECT_EQ(edit->text(), QStringLiteral("Novo"));
+
+    MessageDlgScript ok({mrOk});
+    clickButton(nbsDelete);
+    EXPECT_EQ(table->RecordCount(), 2);
+    EXPECT_EQ(title(), QStringLiteral("T1"));
+    EXPECT_TRUE(errors.messages().isEmpty());
 }
 
 // ---- auto-repeat
