@@ -4,6 +4,7 @@
 #include "platform/exception.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 namespace {
@@ -29,16 +30,19 @@ Blanker::Blanker(std::u32string text) : m_text(std::move(text))
     // Positions are kept in 32 bits to halve the tables of a long text.
     if (m_text.size() >= std::numeric_limits<std::uint32_t>::max())
         throw Exception("the text is too long to blank: " + std::to_string(m_text.size()) + " characters");
-    // Separators stand at random to a branch predictor: count them, then
-    // note every position and advance only past the separators.
-    const std::size_t separators = std::size_t(std::count_if(m_text.begin(), m_text.end(), isSeparator));
-    m_runs.resize(separators + 1);
+    // Separators stand at random to a branch predictor, so they are found
+    // 64 characters at a time: a mask of which are separators, then one
+    // entry for each bit set.
+    m_runs.resize(std::size_t(std::count_if(m_text.begin(), m_text.end(), isSeparator)));
     std::size_t k = 0;
-    for (std::size_t p = 0; p < m_text.size(); ++p) {
-        m_runs[k].sep = std::uint32_t(p);
-        k += isSeparator(m_text[p]) ? 1 : 0;
+    for (std::size_t block = 0; block < m_text.size(); block += 64) {
+        const std::size_t size = std::min<std::size_t>(64, m_text.size() - block);
+        std::uint64_t mask = 0;
+        for (std::size_t i = 0; i < size; ++i)
+            mask |= std::uint64_t(isSeparator(m_text[block + i])) << i;
+        for (; mask != 0; mask &= mask - 1)
+            m_runs[k++].sep = std::uint32_t(block + std::size_t(std::countr_zero(mask)));
     }
-    m_runs.pop_back();
     // TotPalavras: every separator but one in the last place.
     m_count = std::int64_t(m_runs.size()) - (!m_text.empty() && isSeparator(m_text.back()) ? 1 : 0);
 

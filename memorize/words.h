@@ -15,20 +15,13 @@
 inline constexpr char32_t kSeparators[5] = {U' ', U',', U';', U'-', U'.'};
 inline constexpr char32_t kBlank = U'_';
 
-// True for the five separators and the line feed. All six are below 64, so
-// one bit each in a mask answers with a single test.
-constexpr std::uint64_t separatorMask()
-{
-    std::uint64_t mask = std::uint64_t(1) << U'\n';
-    for (char32_t c : kSeparators)
-        mask |= std::uint64_t(1) << c;
-    return mask;
-}
-inline constexpr std::uint64_t kSeparatorMask = separatorMask();
-
+// True for the five separators and the line feed. Written as plain
+// comparisons, without branches, so that loops over a text can test several
+// characters at once.
 constexpr bool isSeparator(char32_t c)
 {
-    return c < 64 && (kSeparatorMask >> c & 1) != 0;
+    return (int(c == kSeparators[0]) | int(c == kSeparators[1]) | int(c == kSeparators[2]) |
+            int(c == kSeparators[3]) | int(c == kSeparators[4]) | int(c == U'\n')) != 0;
 }
 
 // Separator count over positions 1 to L-1: the last character is never
