@@ -785,8 +785,9 @@ void Parser::finishPicture()
                                       : (pic.kind == QLatin1String("png") || pic.kind == QLatin1String("jpeg")
                                              ? pic.pich * DocumentUnits::twipsPerPixel
                                              : int(pic.pich * 1440LL / 2540));
-    widthTwips = std::clamp(int(widthTwips * (long long)std::clamp(pic.scalex, 1, 1000) / 100), 0, maxTwips);
-    heightTwips = std::clamp(int(heightTwips * (long long)std::clamp(pic.scaley, 1, 1000) / 100), 0, maxTwips);
+    // Scales are percentages; writers use well over 1000 for small bitmaps.
+    widthTwips = int(std::clamp<long long>(widthTwips * (long long)std::clamp(pic.scalex, 1, 100000) / 100, 0, maxTwips));
+    heightTwips = int(std::clamp<long long>(heightTwips * (long long)std::clamp(pic.scaley, 1, 100000) / 100, 0, maxTwips));
     const QString name = QStringLiteral("rtfpicture:%1").arg(pictureSerial.fetchAndAddRelaxed(1));
     if (!image.isNull())
         m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
