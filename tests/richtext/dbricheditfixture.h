@@ -4,11 +4,16 @@
 // stream reads (a reload shows as one more read).
 #include "library/dataset/memofield.h"
 #include "richtext/wwdbrichedit.h"
+#include "richtext/wwfontdialog.h"
+#include "richtext/wwrichpopupmenu.h"
 #include "tests/library/dataset/cursorfixture.h"
 #include "tests/support/errorrecorder.h"
 #include "tests/support/qtprinters.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QTimer>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -92,6 +97,35 @@ protected:
         delete edit;
         edit = nullptr;
     }
+
+    // Formats the first row's text "Bold italic under font\r\nbullet line"
+    // through the context menu as a user would, and posts it: the first three
+    // words bold, italic and underlined, the fourth in Liberation Mono 18 pt
+    // red through the font dialog, the second line bulleted.
+    void formatThroughTheMenu()
+    {
+        edit->setPopupOptions(edit->PopupOptions() | rpoPopupBold | rpoPopupItalic | rpoPopupUnderline);
+        TwwRichEditPopupMenu& menu = *edit->PopupMenu();
+        const auto choose = [&](int start, int length, QAction* item) {
+            edit->setSelection(start, length);
+            edit->PreparePopupMenu();
+            ASSERT_TRUE(item->isVisible() && item->isEnabled()) << item->objectName().toStdString();
+            item->trigger();
+        };
+        choose(0, 4, menu.boldItem());
+        choose(5, 6, menu.italicItem());
+        choose(12, 5, menu.underlineItem());
+        QTimer::singleShot(0, edit, [this] {
+            TwwFontDialog* d = edit->FontDialog();
+            d->setSelectedFont(QFont(QStringLiteral("Liberation Mono"), 18));
+            d->colorList()->setCurrentIndex(d->colorList()->findText(QStringLiteral("Red")));
+            d->accept();
+        });
+        choose(18, 4, menu.fontItem());
+        choose(24, 0, menu.bulletItem());
+        table->Post();
+    }
+    static constexpr const char* unformatted = "{\\rtf1\\ansi Bold italic under font\\par bullet line}";
 
     std::unique_ptr<CursorFixture> db;
     ErrorRecorder errors;
