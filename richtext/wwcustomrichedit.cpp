@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -204,6 +206,40 @@ void TwwCustomRichEdit::insertFromMimeData(const QMimeData* source)
             return;
     }
     RichEdit::insertFromMimeData(source);
+}
+
+void TwwCustomRichEdit::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (IsLoaded() && !ReadOnly() && isReadOnly()) {
+        m_dragOpened = true;
+        setPlatformReadOnly(false);
+    }
+    RichEdit::dragEnterEvent(event);
+}
+
+void TwwCustomRichEdit::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    RichEdit::dragLeaveEvent(event);
+    if (m_dragOpened) {
+        m_dragOpened = false;
+        updatePlatformReadOnly();
+    }
+}
+
+void TwwCustomRichEdit::dropEvent(QDropEvent* event)
+{
+    guarded([&] {
+        if (m_dragOpened) {
+            m_dragOpened = false;
+            // Starting the edit makes the control writable again; when the
+            // record refuses, the control goes back to read-only and the
+            // drop is refused with it.
+            updatePlatformReadOnly();
+            StartEditing();
+            updatePlatformReadOnly();
+        }
+    });
+    RichEdit::dropEvent(event);
 }
 
 // ---- keys

@@ -134,6 +134,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    // A drop onto a text that is not being edited yet starts the edit when
+    // it lands, not while the drag passes over.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
     // Sets the platform control's own read-only flag; a read-only control
     // still moves its caret and selects with the keyboard.
@@ -166,6 +171,7 @@ private:
     TScrollStyle m_scrollBars = TScrollStyle::ssNone;
     bool m_autoUrlDetect = false;
     bool m_readOnly = false;
+    bool m_dragOpened = false;  // writable for a drag passing over
 
     // Search state.
     QString m_lastSearch;

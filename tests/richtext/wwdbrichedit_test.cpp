@@ -331,3 +331,38 @@ TEST_F(DBRichEditTest, DoubleClickLoadsFirstThenFiresTheEvent)
 }
 
 }  // namespace
+
+namespace {
+
+using DBRichEditDropTest = DBRichEditFixture;
+
+TEST_F(DBRichEditDropTest, ADropStartsTheEditWhenTheControlMayChange)
+{
+    for (const bool readOnlyTable : {false, true}) {
+        openWith({"{\\rtf1\\ansi dropped here}"}, readOnlyTable);
+        QMimeData data;
+        data.setText(QStringLiteral("NEW "));
+        const QPoint at = edit->cursorRect(QTextCursor(edit->document())).center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(edit->viewport(), &enter);
+        // Passing over starts nothing.
+        EXPECT_EQ(table->State(), dsBrowse);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(edit->viewport(), &move);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(edit->viewport(), &drop);
+        if (readOnlyTable) {
+            EXPECT_EQ(edit->text(), "dropped here");
+            EXPECT_EQ(table->State(), dsBrowse);
+            EXPECT_TRUE(edit->isReadOnly());
+        } else {
+            EXPECT_EQ(edit->text(), "NEW dropped here");
+            EXPECT_EQ(table->State(), dsEdit);
+            table->Post();
+            EXPECT_TRUE(stored().contains("NEW dropped here"));
+        }
+    }
+    EXPECT_EQ(errors.messages(), QStringList());
+}
+
+}  // namespace
