@@ -1,10 +1,13 @@
 // The formatting commands of the rich edit on an unbound control.
 #include "richtext/wwcustomrichedit.h"
+#include "richtext/wwfontdialog.h"
 #include "tests/support/errorrecorder.h"
 #include "tests/support/qtprinters.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QPalette>
 
 #include <gtest/gtest.h>
@@ -102,6 +105,74 @@ TEST_F(RichEditCommandsTest, FaceSizeAndColourOfTheSelection)
     edit.setSelection(4, 3);
     edit.SetSelectionFace(QString(40, QLatin1Char('F')));
     EXPECT_EQ(formatAt(4, 3).face, QString(31, QLatin1Char('F')));
+}
+
+TEST_F(RichEditCommandsTest, TheFontDialogAppliesWhatWasChosenOnOK)
+{
+    // "one" red, "two" blue: a selection of mixed colours.
+    edit.setSelection(0, 3);
+    edit.SetSelectionColor(QColor(Qt::red));
+    edit.setSelection(4, 3);
+    edit.SetSelectionColor(QColor(Qt::blue));
+    struct Case {
+        bool ok;
+        const char* colour;  // nullptr: left alone
+        bool oneRed, twoBlue, bothGreen;
+    };
+    for (const Case c : {Case{false, "Green", true, true, false}, Case{true, nullptr, true, true, false},
+                         Case{true, "Green", false, false, true}}) {
+        edit.setSelection(0, 7);
+        QFont seen;
+        int seenColour = -2;
+        QTimer::singleShot(0, &edit, [&] {
+            TwwFontDialog* d = edit.FontDialog();
+            seen = d->SelectedFont();
+            seenColour = d->colorList()->currentIndex();
+            d->setSelectedFont(QFont(QStringLiteral("Liberation Serif"), 20, QFont::Bold, true));
+            if (c.colour)
+                d->colorList()->setCurrentIndex(d->colorList()->findText(QString::fromLatin1(c.colour)));
+            if (c.ok)
+                d->accept();
+            else
+                d->reject();
+        });
+        edit.ShowFontDialog();
+        EXPECT_EQ(seenColour, -1) << "mixed colours show no colour";
+        const CharFormat one = formatAt(0, 3);
+        const CharFormat two = formatAt(4, 3);
+        EXPECT_EQ(one.face == "Liberation Serif", c.ok) << c.ok;
+        if (c.ok) {
+            EXPECT_EQ(two.sizeTwips, 400);
+            EXPECT_TRUE(two.bold);
+            EXPECT_TRUE(two.italic);
+            EXPECT_FALSE(two.underline);
+        }
+        EXPECT_EQ(one.color == QColor(Qt::red), c.oneRed) << c.ok;
+        EXPECT_EQ(two.color == QColor(Qt::blue), c.twoBlue) << c.ok;
+        EXPECT_EQ(one.color == QColor(0, 128, 0) && two.color == QColor(0, 128, 0), c.bothGreen) << c.ok;
+        EXPECT_FALSE(formatAt(8, 5).bold);
+    }
+}
+
+TEST_F(RichEditCommandsTest, TheFontDialogOpensOnTheSelectionsFont)
+{
+    edit.SetSelectionFace(QStringLiteral("Liberation Mono"));
+    edit.SetSelectionSize(14);
+    edit.ToggleCharEffect(ceUnderline, true);
+    edit.SetSelectionColor(QColor(Qt::red));
+    edit.setSelection(4, 3);
+    QFont seen;
+    QString colour;
+    QTimer::singleShot(0, &edit, [&] {
+        seen = edit.FontDialog()->SelectedFont();
+        colour = edit.FontDialog()->colorList()->currentText();
+        edit.FontDialog()->reject();
+    });
+    edit.ShowFontDialog();
+    EXPECT_EQ(seen.family(), "Liberation Mono");
+    EXPECT_EQ(seen.pointSize(), 14);
+    EXPECT_TRUE(seen.underline());
+    EXPECT_EQ(colour, "Red");
 }
 
 TEST_F(RichEditCommandsTest, HighlightOnAndOffCollapsesTheSelection)

@@ -366,3 +366,25 @@ TEST_F(DBRichEditDropTest, ADropStartsTheEditWhenTheControlMayChange)
 }
 
 }  // namespace
+
+namespace {
+
+using DBRichEditFontTest = DBRichEditFixture;
+
+TEST_F(DBRichEditFontTest, TheFontDialogStartsEditingOnlyOnOK)
+{
+    openWith({"{\\rtf1\\ansi some text}"});
+    for (const bool ok : {false, true}) {
+        edit->setSelection(0, 4);
+        QTimer::singleShot(0, edit, [this, ok] {
+            edit->FontDialog()->setSelectedFont(QFont(QStringLiteral("Liberation Serif"), 16));
+            ok ? edit->FontDialog()->accept() : edit->FontDialog()->reject();
+        });
+        edit->ShowFontDialog();
+        EXPECT_EQ(table->State(), ok ? dsEdit : dsBrowse) << ok;
+    }
+    table->Post();
+    EXPECT_TRUE(stored().contains("Liberation Serif"));
+}
+
+}  // namespace
