@@ -1209,11 +1209,16 @@ void RtfReader::readDocument(const QByteArray& bytes, QTextDocument& document)
 {
     if (!looksLikeRtf(bytes))
         throw RtfReadError("the data is not RTF");
+    // A new whole content starts a new history: recording every insertion
+    // for undo would only cost time and memory.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
     document.clear();
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
     Parser(cursor, true).run(bytes);
     cursor.endEditBlock();
+    document.setUndoRedoEnabled(undo);
 }
 
 void RtfReader::readInto(const QByteArray& bytes, QTextCursor& cursor)

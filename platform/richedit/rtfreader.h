@@ -24,8 +24,9 @@ public:
     // Whether `bytes` begin as an RTF document (leading white space allowed).
     static bool looksLikeRtf(const QByteArray& bytes);
 
-    // Replaces the whole content of `document`. A final paragraph mark ends
-    // the last paragraph and adds no empty one after it.
+    // Replaces the whole content of `document` and starts its undo history
+    // afresh. A final paragraph mark ends the last paragraph and adds no
+    // empty one after it.
     static void readDocument(const QByteArray& bytes, QTextDocument& document);
 
     // Replaces the selection of `cursor` (or inserts at it) and leaves the

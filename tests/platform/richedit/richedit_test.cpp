@@ -213,6 +213,14 @@ TEST(RichEditEditing, TypingSetsModifiedAndUndoRedoFollowIt)
     EXPECT_EQ(edit.text(), QStringLiteral("abcde"));
     edit.setModified(false);
     EXPECT_FALSE(edit.isModified());
+
+    edit.streamIn(boldRtf, RichEdit::Stream::Rtf);
+    EXPECT_FALSE(edit.canUndo()) << "a whole new content starts a fresh history";
+    edit.setSelection(0, 5);
+    edit.streamIn(R"({\rtf1 new})", RichEdit::Stream::Rtf, true);
+    EXPECT_TRUE(edit.canUndo());
+    edit.undo();
+    EXPECT_EQ(edit.text(), QStringLiteral("plain bold end\r\nsecond")) << "a read into the selection undoes in one step";
 }
 
 TEST(RichEditEditing, ShiftEnterIsALineBreakInTheSameParagraph)
