@@ -5,6 +5,7 @@
 #include "platform/exception.h"
 
 #include <algorithm>
+#include <utility>
 
 std::int64_t drawCount(std::int64_t words, std::int32_t percent)
 {
@@ -22,10 +23,11 @@ std::int64_t drawCount(std::int64_t words, std::int32_t percent)
     return quotient;
 }
 
-PressResult press(const std::u32string& text, std::int32_t percent, const DrawSource& draw,
+PressResult press(std::u32string text, std::int32_t percent, const DrawSource& draw,
                   const std::function<void(std::int64_t)>& onDraw)
 {
-    Blanker blanker(TiraEspaco(text));
+    collapseSpaces(text);
+    Blanker blanker(std::move(text));
     PressResult result;
     result.words = blanker.count();
     result.draws = drawCount(result.words, percent);

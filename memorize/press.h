@@ -22,8 +22,9 @@ struct PressResult {
     std::int64_t draws = 0;  // k
 };
 
-// The press. Once no index can change the text any more the remaining draws
-// are skipped: they could blank nothing. onDraw, when given, hears every
-// index actually drawn, in order.
-PressResult press(const std::u32string& text, std::int32_t percent, const DrawSource& draw,
+// The press. It works on the text it is given, so a caller that moves its
+// text in spares a copy of it. Once no index can change the text any more
+// the remaining draws are skipped: they could blank nothing. onDraw, when
+// given, hears every index actually drawn, in order.
+PressResult press(std::u32string text, std::int32_t percent, const DrawSource& draw,
                   const std::function<void(std::int64_t)>& onDraw = {});

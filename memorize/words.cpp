@@ -58,21 +58,25 @@ std::u32string TrocaPalavra(const std::u32string& text, const std::u32string& st
 
 std::u32string TiraEspaco(const std::u32string& text)
 {
-    // A press collapses a text that is already collapsed: copy it whole when
-    // no two spaces stand together.
+    std::u32string result = text;
+    collapseSpaces(result);
+    return result;
+}
+
+void collapseSpaces(std::u32string& text)
+{
+    // A press collapses a text that is already collapsed: look for two
+    // spaces together first, without branching on every character.
     bool pair = false;
     for (std::size_t p = 1; p < text.size(); ++p)
         pair |= text[p - 1] == U' ' && text[p] == U' ';
     if (!pair)
-        return text;
-    const std::size_t first = text.find(U"  ");
-    std::u32string result = text;
-    std::size_t out = first + 1;
-    for (std::size_t p = first + 1; p < text.size(); ++p)
-        if (text[p] != U' ' || result[out - 1] != U' ')
-            result[out++] = text[p];
-    result.resize(out);
-    return result;
+        return;
+    std::size_t out = text.find(U"  ") + 1;
+    for (std::size_t p = out; p < text.size(); ++p)
+        if (text[p] != U' ' || text[out - 1] != U' ')
+            text[out++] = text[p];
+    text.resize(out);
 }
 
 std::u32string RepeteCaractere(char32_t c, std::int64_t count)

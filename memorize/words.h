@@ -41,6 +41,8 @@ std::u32string TrocaPalavra(const std::u32string& text, const std::u32string& st
 
 // Every run of two or more spaces becomes one space; nothing else changes.
 std::u32string TiraEspaco(const std::u32string& text);
+// The same in place, for a text that is not needed as it was.
+void collapseSpaces(std::u32string& text);
 
 // `count` copies of c; empty for a count of 0 or less.
 std::u32string RepeteCaractere(char32_t c, std::int64_t count);

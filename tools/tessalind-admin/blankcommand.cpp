@@ -101,7 +101,7 @@ int runBlank(std::vector<std::string> args)
                 drawn += ',';
             drawn += std::to_string(n);
         };
-        PressResult result = press(text, percent, std::ref(draws), trace ? DrawHeard(hear) : DrawHeard());
+        PressResult result = press(std::move(text), percent, std::ref(draws), trace ? DrawHeard(hear) : DrawHeard());
         text = std::move(result.text);
         if (trace)
             std::cerr << "press " << p << " W=" << result.words << " k=" << result.draws << " draws=" << drawn << '\n';
