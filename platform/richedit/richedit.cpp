@@ -295,7 +295,9 @@ void RichEdit::clearSelection()
 
 bool RichEdit::canPaste() const
 {
-    return !isReadOnly() && canInsertFromMimeData(QGuiApplication::clipboard()->mimeData());
+    // Whether the clipboard holds something this control takes; a read-only
+    // control answers the same (its caller may make it writable first).
+    return canInsertFromMimeData(QGuiApplication::clipboard()->mimeData());
 }
 
 bool RichEdit::isModified() const { return document()->isModified(); }

@@ -69,7 +69,9 @@ public:
     void clearSelection();  // deletes the selected text
 
     // Clipboard: copy, cut and paste are QTextEdit's slots; they carry RTF
-    // (as text/rtf, text/richtext and application/rtf) and plain text.
+    // (as text/rtf, text/richtext and application/rtf) and plain text. A
+    // read-only control copies but neither cuts nor pastes. canPaste tells
+    // whether the clipboard holds what paste takes, read-only or not.
     bool canPaste() const;
 
     bool isModified() const;
