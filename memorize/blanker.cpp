@@ -78,12 +78,18 @@ bool Blanker::apply(std::int64_t n)
         blank(run, runEnd(run) - m_firstWord.size(), runEnd(run));
         return true;
     }
-    const std::int32_t id = m_runs[std::size_t(n - 1)].group;
-    if (id == kInert || m_heads[std::size_t(id)] == 0)
+    const std::size_t run = target(n);
+    if (run == 0)
         return false;
-    const std::size_t run = m_heads[std::size_t(id)];
     blank(run, runBegin(run), runEnd(run));
     return true;
+}
+
+// The run that a draw of n >= 2 blanks, or 0 when it blanks nothing.
+std::size_t Blanker::target(std::int64_t n) const
+{
+    const std::int32_t id = m_runs[std::size_t(n - 1)].group;
+    return id == kInert ? 0 : m_heads[std::size_t(id)];
 }
 
 void Blanker::prefetchIndex(std::int64_t n) const
@@ -94,12 +100,7 @@ void Blanker::prefetchIndex(std::int64_t n) const
 
 void Blanker::prefetchTarget(std::int64_t n) const
 {
-    if (n < 2 || n > m_count)
-        return;
-    const std::int32_t id = m_runs[std::size_t(n - 1)].group;
-    if (id == kInert)
-        return;
-    const std::uint32_t run = m_heads[std::size_t(id)];
+    const std::size_t run = n >= 2 && n <= m_count ? target(n) : 0;
     if (run == 0)
         return;
     __builtin_prefetch(&m_runs[run - 1]);
@@ -108,12 +109,7 @@ void Blanker::prefetchTarget(std::int64_t n) const
 
 void Blanker::prefetchText(std::int64_t n) const
 {
-    if (n < 2 || n > m_count)
-        return;
-    const std::int32_t id = m_runs[std::size_t(n - 1)].group;
-    if (id == kInert)
-        return;
-    const std::uint32_t run = m_heads[std::size_t(id)];
+    const std::size_t run = n >= 2 && n <= m_count ? target(n) : 0;
     if (run != 0)
         __builtin_prefetch(&m_text[m_runs[run].sep], 1);
 }

@@ -80,6 +80,7 @@ private:
     std::size_t runBegin(std::size_t j) const { return j == 0 ? 0 : m_runs[j - 1].sep + 1; }
     std::size_t runEnd(std::size_t j) const { return m_runs[j].sep; }
 
+    std::size_t target(std::int64_t n) const;
     std::int32_t keyGroup(std::size_t run);
     std::int32_t findOrAddGroup(std::uint64_t hash, std::size_t run);
     bool keyEquals(const Group& group, std::size_t run) const;
