@@ -133,7 +133,8 @@ CharFormat charOf(const QTextCharFormat& f, const QFont& base)
     return c;
 }
 
-// Clears what `format` names from `target` before a merge adds the rest.
+// Sets in `target` what `format`'s mask names; an automatic colour or no
+// background clears the property.
 void applyChar(QTextCharFormat& target, const CharFormat& format)
 {
     if (format.mask & CharFormat::Bold)
@@ -346,8 +347,11 @@ CharFormat RichEdit::selectionCharFormat() const
     return result;
 }
 
-void RichEdit::setSelectionCharFormat(const CharFormat& format)
+void RichEdit::setSelectionCharFormat(const CharFormat& request)
 {
+    CharFormat format = request;
+    if (m_version < 2)
+        format.mask &= ~unsigned(CharFormat::BackColor);  // the older control has no background colour
     QTextCursor c = textCursor();
     if (!c.hasSelection()) {
         QTextCharFormat f = c.charFormat();
@@ -372,13 +376,11 @@ void RichEdit::setSelectionCharFormat(const CharFormat& format)
     c.beginEditBlock();
     for (const auto& [from, to] : runs) {
         QTextCursor r(document());
+        r.setPosition(from + 1);  // a cursor's format is that of the character before it
+        QTextCharFormat f = r.charFormat();
+        applyChar(f, format);
         r.setPosition(from);
         r.setPosition(to, QTextCursor::KeepAnchor);
-        QTextCharFormat f = r.charFormat();
-        QTextCursor at(document());
-        at.setPosition(from + 1);
-        f = at.charFormat();
-        applyChar(f, format);
         r.setCharFormat(f);
     }
     c.endEditBlock();
@@ -408,8 +410,11 @@ ParaFormat RichEdit::paragraphFormat() const
     return result;
 }
 
-void RichEdit::setParagraphFormat(const ParaFormat& format)
+void RichEdit::setParagraphFormat(const ParaFormat& request)
 {
+    ParaFormat format = request;
+    if (m_version < 2)  // the older control's paragraph format has no spacings
+        format.mask &= ~unsigned(ParaFormat::SpaceBefore | ParaFormat::SpaceAfter | ParaFormat::LineSpacing);
     const QTextCursor c = textCursor();
     const QTextBlock firstBlock = document()->findBlock(c.selectionStart());
     const QTextBlock lastBlock = document()->findBlock(c.selectionEnd());

@@ -43,7 +43,9 @@ public:
     explicit RichEdit(QWidget* parent = nullptr);
     ~RichEdit() override;
 
-    // 1 or 2; kept for callers that behave differently by version.
+    // 1 or 2. Version 1 is the older control: applying a format ignores the
+    // background colour and the paragraph spacings (before, after, line),
+    // which it has no place for; reading and writing RTF are the same.
     int version() const { return m_version; }
     void setVersion(int version);
 

@@ -429,14 +429,36 @@ TEST(RichEditFind, ForwardsInARangeWithMatchCaseAndWholeWord)
     }
 }
 
-TEST(RichEditVersion, IsOneOrTwo)
+TEST(RichEditVersion, TheOlderControlTakesNoBackgroundAndNoSpacings)
 {
-    RichEdit edit;
-    EXPECT_EQ(edit.version(), 2);
-    edit.setVersion(1);
-    EXPECT_EQ(edit.version(), 1);
-    EXPECT_THROW(edit.setVersion(3), Exception);
-    EXPECT_EQ(edit.version(), 1);
+    for (int version : {1, 2}) {
+        RichEdit edit;
+        EXPECT_EQ(edit.version(), 2);
+        edit.setVersion(version);
+        edit.setText(QStringLiteral("text"));
+        edit.setSelection(0, 4);
+        CharFormat c;
+        c.mask = CharFormat::BackColor | CharFormat::Bold;
+        c.noBackColor = false;
+        c.backColor = QColor(0, 255, 0);
+        c.bold = true;
+        edit.setSelectionCharFormat(c);
+        ParaFormat p;
+        p.mask = ParaFormat::SpaceBefore | ParaFormat::LineSpacing | ParaFormat::StartIndent;
+        p.spaceBefore = 240;
+        p.lineSpacingRule = 2;
+        p.startIndent = 720;
+        edit.setParagraphFormat(p);
+        const CharFormat gotChar = edit.selectionCharFormat();
+        const ParaFormat gotPara = edit.paragraphFormat();
+        EXPECT_TRUE(gotChar.bold) << version;
+        EXPECT_EQ(gotChar.noBackColor, version == 1) << version;
+        EXPECT_EQ(gotPara.startIndent, 720) << version;
+        EXPECT_EQ(gotPara.spaceBefore, version == 1 ? 0 : 240) << version;
+        EXPECT_EQ(gotPara.lineSpacingRule, version == 1 ? 0 : 2) << version;
+        EXPECT_THROW(edit.setVersion(3), Exception);
+        EXPECT_EQ(edit.version(), version);
+    }
 }
 
 }  // namespace
