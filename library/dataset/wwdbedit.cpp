@@ -5,6 +5,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 TwwDBEdit::TwwDBEdit(QWidget* parent) : QLineEdit(parent)
 {
     m_link.OnDataChange = [this] { showField(); };
@@ -104,9 +106,13 @@ void TwwDBEdit::showField()
     TField* field = m_link.Field();
     m_showing = true;
     if (field) {
-        if (field->DataType() == storage::FieldType::String && field->Size() > 0)
-            setMaxLength(field->Size());
         const QString value = field->AsString();
+        // A stored value longer than the field (a file whose field is wider)
+        // is shown whole: the edit would otherwise cut it, and the cut value
+        // would be stored at the next change. The field refuses it on writing,
+        // with its size in the message, until the user shortens it.
+        if (field->DataType() == storage::FieldType::String && field->Size() > 0)
+            setMaxLength(std::max(field->Size(), int(value.size())));
         if (text() != value)
             setText(value);
     } else {

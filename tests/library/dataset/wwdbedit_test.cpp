@@ -237,3 +237,36 @@ TEST(DBEdit, ShowsTheNewRowBeforeTheAfterScrollHandlerRuns)
     w.table->First();
     EXPECT_THAT(seen, ::testing::ElementsAre("B", "C", "B", "A"));
 }
+
+// A file whose title field is wider than the program's holds a longer title:
+// the edit shows it whole instead of cutting it, and a change that keeps it
+// too long is refused with the size, never stored cut.
+TEST(DBEdit, AStoredValueLongerThanTheFieldIsShownWholeAndNeverStoredCut)
+{
+    CursorFixture f;
+    storage::TableSchema wide = CursorFixture::textSchema();
+    wide.fields[0].size = 70;
+    f.createTable({}, wide);
+    std::vector<storage::Value> row = CursorFixture::textRow("x");
+    const std::string longTitle(60, 'L');
+    row[0] = longTitle;
+    f.rawTable()->insert(std::nullopt, row);
+    TwwTable* table = f.makeTable();
+    TwwDBEdit edit;
+    edit.setDataSource(f.source());
+    edit.setDataField(QStringLiteral("Titulo"));
+    table->Open();
+    EXPECT_EQ(edit.text().toStdString(), longTitle);
+
+    ErrorRecorder errors;
+    edit.end(false);
+    QTest::keyClick(&edit, Qt::Key_Backspace);  // still 59 characters: too long for the program's 50
+    EXPECT_THROW(table->Post(), Exception);
+    EXPECT_EQ(edit.text().toStdString(), std::string(59, 'L'));
+    EXPECT_EQ(f.rawTable()->first()->values[0], longTitle);
+    // Shortened to fit, it is stored.
+    edit.setSelection(0, 20);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    table->Post();
+    EXPECT_EQ(f.rawTable()->first()->values[0], std::string(39, 'L'));
+}
