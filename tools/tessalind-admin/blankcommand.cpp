@@ -2,12 +2,11 @@
 // Palavras" over a text file, reproducible with a seed.
 #include "tools/tessalind-admin/command.h"
 
+#include "memorize/drilltext.h"
 #include "memorize/integerconversion.h"
 #include "memorize/press.h"
 #include "memorize/seededdraws.h"
-#include "memorize/words.h"
 #include "platform/exception.h"
-#include "platform/storage/utf8.h"
 
 #include <charconv>
 #include <functional>
@@ -15,46 +14,6 @@
 #include <string>
 
 namespace {
-
-// Strict UTF-8: a text that is not is refused with the place of the first bad
-// byte, never passed on with replacement characters in it.
-std::u32string decodeUtf8(const std::string& bytes, const std::string& source)
-{
-    std::u32string text;
-    text.reserve(bytes.size());
-    std::size_t i = 0;
-    // A byte order mark is an encoding mark some editors write, not text.
-    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
-        i = 3;
-    while (i < bytes.size()) {
-        const std::size_t at = i;
-        const auto c = storage::Utf8::next(bytes, i);
-        if (!c)
-            throw Exception(source + " is not valid UTF-8: the byte at offset " + std::to_string(at) +
-                            " does not begin a well-formed character");
-        text.push_back(*c);
-    }
-    return text;
-}
-
-// Every line break (CR LF, a lone LF or a lone CR) as CR LF, the way the
-// rich edit's plain text gives them to the drill.
-std::u32string withCrLf(const std::u32string& text)
-{
-    std::u32string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char32_t c = text[i];
-        if (c == U'\r' || c == U'\n') {
-            out += U"\r\n";
-            if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n')
-                ++i;
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out;
-}
 
 std::uint64_t parseSeed(const std::string& value)
 {
@@ -91,8 +50,7 @@ int runBlank(std::vector<std::string> args)
     SeededDraws draws = seedText ? SeededDraws(parseSeed(*seedText)) : SeededDraws::fromClock();
 
     const std::string path = args.empty() ? "-" : args[0];
-    std::u32string text =
-        TiraEspaco(withCrLf(decodeUtf8(readFileBytes(path), path == "-" ? "standard input" : path)));
+    std::u32string text = loadDrillText(readFileBytes(path), path == "-" ? "standard input" : path);
 
     for (std::int32_t p = 1; p <= presses; ++p) {
         std::string drawn;
@@ -106,7 +64,7 @@ int runBlank(std::vector<std::string> args)
         if (trace)
             std::cerr << "press " << p << " W=" << result.words << " k=" << result.draws << " draws=" << drawn << '\n';
     }
-    const std::string out = storage::Utf8::encode(text);
+    const std::string out = drillTextBytes(text);
     std::cout.write(out.data(), std::streamsize(out.size()));
     std::cout.flush();
     if (!std::cout)
