@@ -88,6 +88,13 @@ void release(QWidget* w, QPoint at = {12, 12}) { mouse(w, QEvent::MouseButtonRel
 
 class NavigatorClick : public NavigatorFixture {
 protected:
+    // The buttons, with any timer they keep, go before the clock.
+    void TearDown() override
+    {
+        delete nav;
+        nav = nullptr;
+    }
+
     FakeClock clock;
 };
 
@@ -398,6 +405,7 @@ protected:
     {
         for (const char* name : {"TwwLocateDialog", "TwwSearchDialog", "TwwFilterDialog"})
             TwwDialogRegistry::unregisterClass(QString::fromLatin1(name));
+        NavigatorClick::TearDown();
     }
     StandInDialog* dialogOf(TwwNavButtonStyle style) { return static_cast<StandInDialog*>(button(style)->Dialog()); }
 };
