@@ -10,6 +10,7 @@
 #include "library/wwnavbutton.h"
 #include "platform/ui/guard.h"
 #include "resources/resources.h"
+#include "richtext/wwdbrichedit.h"
 #include "ui_cadmemoria.h"
 
 #include <QGuiApplication>
@@ -90,6 +91,7 @@ TCadMemoria::TCadMemoria(QWidget* owner) : QDialog(owner), ui(std::make_unique<U
     }
     setUpNavigator();
     setUpGrid();
+    setUpText();
 
     connectGuarded(ui->BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
 
@@ -132,6 +134,27 @@ void TCadMemoria::setUpGrid()
     grid->setDataSource(wwDataSource1);
 }
 
+void TCadMemoria::setUpText()
+{
+    TwwDBRichEdit* text = ui->EditaTexto;
+    text->setDataSource(wwDataSource1);
+    text->setDataField(QStringLiteral("Texto"));
+    text->setScrollBars(TwwCustomRichEdit::TScrollStyle::ssBoth);
+    text->setAutoURLDetect(false);
+    text->setRichEditVersion(2);
+    text->setPopupOptions(rpoPopupEdit | rpoPopupCut | rpoPopupCopy | rpoPopupPaste | rpoPopupBold | rpoPopupItalic |
+                          rpoPopupUnderline | rpoPopupFont | rpoPopupBullet | rpoPopupParagraph | rpoPopupTabs |
+                          rpoPopupFind | rpoPopupReplace | rpoPopupInsertObject);
+    text->setEditorOptions(reoShowLoad | reoShowSaveAs | reoShowSaveExit | reoShowPrint | reoShowPageSetup |
+                           reoShowFormatBar | reoShowToolBar | reoShowStatusBar | reoShowHints | reoShowRuler |
+                           reoShowInsertObject | reoCloseOnEscape | reoFlatButtons);
+    text->setEditorCaption(QStringLiteral("Inserção/Alteração/Edição de Textos para memorização"));
+    text->setEditorPosition(TwwFormPosition{0, 0, 0, 0});
+    text->setMeasurementUnits(TwwMeasurementUnits::muCentimeters);
+    text->setPrintMargins(TwwPrintMargins{1.0, 1.0, 1.0, 1.0});
+    text->setTextFont(QFont(QStringLiteral("MS Sans Serif"), 12));
+}
+
 void TCadMemoria::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -141,6 +164,7 @@ void TCadMemoria::showEvent(QShowEvent* event)
 void TCadMemoria::FormShow()
 {
     selectAllText();
+    ui->EditaTexto->setFocus(Qt::OtherFocusReason);
 }
 
 void TCadMemoria::TabMemoriaAfterScroll(TwwTable*)
@@ -173,5 +197,6 @@ void TCadMemoria::BitBtn1Click()
 
 void TCadMemoria::selectAllText()
 {
-    // The text control joins the window with the data-bound rich edit.
+    TwwDBRichEdit* text = ui->EditaTexto;
+    text->setSelection(0, text->textLength());
 }

@@ -47,6 +47,7 @@ protected:
 private:
     void setUpNavigator();
     void setUpGrid();
+    void setUpText();
     void selectAllText();
 
     std::unique_ptr<Ui::TCadMemoria> ui;

@@ -136,7 +136,9 @@ void TwwDBRichEdit::FieldDataChanged()
     if (!m_savedImage.isEmpty() && m_savedImage == static_cast<TMemoField*>(field)->AsBytes())
         return;  // the switch into edit state: the content stays, caret and all
     m_loaded = false;
-    if (isVisible())
+    // Visible as a control on its window, shown yet or not: a window that
+    // opens its table before it is shown has its text loaded at once.
+    if (isVisibleTo(window()))
         LoadRichText();
     else
         updatePlatformReadOnly();

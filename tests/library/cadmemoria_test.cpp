@@ -8,6 +8,7 @@
 #include "library/wwdbnavigator.h"
 #include "library/wwnavbutton.h"
 #include "platform/exception.h"
+#include "richtext/wwdbrichedit.h"
 #include "platform/storage/storage.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/tempdir.h"
@@ -75,7 +76,7 @@ TEST_F(CadMemoriaTest, ControlsSitWhereTheLayoutPutsThem)
                            Place{"DBEdit3", {64, 64, 280, 21}}, Place{"Bevel3", {8, 96, 311, 3}},
                            Place{"Label4", {71, 111, 171, 14}}, Place{"DBEdit4", {12, 144, 335, 21}},
                            Place{"Bevel4", {8, 184, 312, 3}}, Place{"wwDBGrid1", {13, 192, 332, 353}}, Place{"Panel2", {64, 556, 185, 41}},
-                           Place{"SpeedButton1", {2, 3, 180, 35}}, Place{"BitBtn1", {886, 645, 108, 31}},
+                           Place{"SpeedButton1", {2, 3, 180, 35}}, Place{"EditaTexto", {368, 13, 609, 595}}, Place{"BitBtn1", {886, 645, 108, 31}},
                            Place{"Panel3", {237, 644, 466, 33}}, Place{"wwDBNavigator1", {9, 4, 450, 25}}}) {
         const QWidget* w = window->findChild<QWidget*>(QString::fromLatin1(p.name));
         ASSERT_NE(w, nullptr) << p.name;
@@ -109,6 +110,51 @@ TEST_F(CadMemoriaTest, TheEditsShowTheFirstRowAndTakeAtMostTheFieldSizes)
     EXPECT_EQ(ui.DBEdit4->maxLength(), 70);
     EXPECT_EQ(window->TabMemoria->objectName(), QStringLiteral("TabMemoria"));
     EXPECT_EQ(window->TabMemoria->RecNo(), 1);
+}
+
+TEST_F(CadMemoriaTest, TheTextShowsItsRowAllSelectedAfterOpeningMovesAndPosts)
+{
+    storage::Engine& engine = storage::Engine::instance();
+    engine.createTable("Tessalind", "Memorizar.DB", TextsTable::schema());
+    {
+        auto table = engine.openTable("Tessalind", "Memorizar.DB", storage::OpenMode::ReadWrite);
+        table->insert(std::nullopt, {"Um", "A", "S", "L", "{\\rtf1\\ansi {\\b Negrito} primeiro\\par}"});
+        table->insert(std::nullopt, {"Dois", "A", "S", "L", "segundo texto"});
+    }
+    auto window = open();
+    TwwDBRichEdit* text = window->controls()->EditaTexto;
+    EXPECT_EQ(QApplication::focusWidget(), text);
+    EXPECT_EQ(text->text(), QStringLiteral("Negrito primeiro"));
+    EXPECT_TRUE(text->selectionCharFormat().bold || text->document()->toHtml().contains(QStringLiteral("font-weight")));
+    const auto allSelected = [&] { return text->selStart() == 0 && text->selLength() == text->textLength(); };
+    EXPECT_TRUE(allSelected());
+    text->setSelection(2, 0);
+    window->TabMemoria->Next();
+    EXPECT_EQ(text->text(), QStringLiteral("segundo texto"));  // a plain-text field reads as plain text
+    EXPECT_TRUE(allSelected());
+    window->controls()->DBEdit2->setFocus();
+    QTest::keyClicks(window->controls()->DBEdit2, "B");
+    text->setSelection(1, 0);
+    window->TabMemoria->Post();
+    EXPECT_TRUE(allSelected());
+    EXPECT_EQ(text->MeasurementUnits(), TwwMeasurementUnits::muCentimeters);
+    EXPECT_EQ(text->EditorCaption(), QStringLiteral("Inserção/Alteração/Edição de Textos para memorização"));
+    EXPECT_EQ(text->toolTip(), QStringLiteral("Dê um  duplo Click na caixa do Texto para acessar o editor"));
+}
+
+TEST_F(CadMemoriaTest, TypingIntoTheTextEditsTheRowAndMovingAwayStoresIt)
+{
+    makeTable(2);
+    auto window = open();
+    TwwDBRichEdit* text = window->controls()->EditaTexto;
+    text->setSelection(0, 0);
+    QTest::keyClicks(text, "Novo ");
+    EXPECT_EQ(window->TabMemoria->State(), dsEdit);
+    window->TabMemoria->Next();
+    window->TabMemoria->First();
+    EXPECT_TRUE(text->text().startsWith(QStringLiteral("Novo "))) << text->text().toStdString();
+    auto table = storage::Engine::instance().openTable("Tessalind", "Memorizar.DB", storage::OpenMode::ReadOnly);
+    EXPECT_THAT(*table->first()->values[4], HasSubstr("Novo "));
 }
 
 TEST_F(CadMemoriaTest, TheGridListsTheFiveFieldsWithTheirTitles)
@@ -159,6 +205,7 @@ TEST_F(CadMemoriaTest, EnterWalksTheEditsAndInsertPutsTheFocusInTheTitle)
     makeTable(2);
     auto window = open();
     const Ui::TCadMemoria& ui = *window->controls();
+    EXPECT_EQ(QApplication::focusWidget(), ui.EditaTexto);
     ui.DBEdit1->setFocus();
     for (QWidget* next : std::vector<QWidget*>{ui.DBEdit2, ui.DBEdit3, ui.DBEdit4, ui.wwDBGrid1}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
