@@ -593,3 +593,57 @@ TEST_P(RowWindow, FollowsTheCursor)
 
 INSTANTIATE_TEST_SUITE_P(Table, RowWindow, ::testing::ValuesIn(windowCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Locate
+
+namespace {
+
+struct LocateCase {
+    const char* name;
+    const char* fields;
+    QStringList values;
+    TLocateOptions options;
+    const char* found;  // the title found, nullptr: not found and the cursor stays on B
+};
+
+void PrintTo(const LocateCase& c, std::ostream* os) { *os << c.name; }
+
+const LocateCase locateCases[] = {
+    {"Exact", "Autor", {"Autor C"}, {}, "C"},
+    {"ExactHeedsCase", "Autor", {"autor c"}, {}, nullptr},
+    {"CaseInsensitive", "Autor", {"AUTOR C"}, loCaseInsensitive, "C"},
+    {"AccentsFoldToo", "Titulo", {"\u00c7\u00c3O"}, loCaseInsensitive, "\u00e7\u00e3o"},
+    {"PartialKey", "PrimeiraLinha", {"Linha de \u00e7"}, loPartialKey, "\u00e7\u00e3o"},
+    {"PartialIsAPrefixNotAPart", "PrimeiraLinha", {"de C"}, loPartialKey, nullptr},
+    {"PartialAndCaseInsensitive", "Titulo", {"\u00c7"}, loPartialKey | loCaseInsensitive, "\u00e7\u00e3o"},
+    {"TwoFields", "Titulo;Autor", {"A", "Autor A"}, {}, "A"},
+    {"TwoFieldsOneDiffers", "Titulo;Autor", {"A", "Autor C"}, {}, nullptr},
+    {"TheFirstMatchInTableOrder", "Assunto", {"Assunto"}, {}, "A"},
+};
+
+class Locating : public ::testing::TestWithParam<LocateCase> {};
+
+}  // namespace
+
+TEST_P(Locating, FindsTheFirstMatchingRowOrStays)
+{
+    const LocateCase& c = GetParam();
+    CursorFixture f;
+    TwwTable* t = f.openOn({"A", "B", "C", "\xC3\xA7\xC3\xA3o"});
+    t->Next();
+    EXPECT_EQ(t->Locate(QString::fromLatin1(c.fields), c.values, c.options), c.found != nullptr);
+    EXPECT_EQ(CursorFixture::title(t), c.found ? QString::fromUtf8(c.found).toStdString() : "B");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Locating, ::testing::ValuesIn(locateCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Locating, AValueForEachFieldIsNeeded)
+{
+    CursorFixture f;
+    TwwTable* t = f.openOn({"A"});
+    EXPECT_EQ(messageOf([&] { t->Locate(QStringLiteral("Titulo;Autor"), {QStringLiteral("A")}); }),
+              "TabMemoria: Locate needs one value for each of the fields 'Titulo;Autor'");
+    EXPECT_EQ(messageOf([&] { t->Locate(QStringLiteral("Ano"), {QStringLiteral("1")}); }),
+              "TabMemoria: Field 'Ano' not found");
+}
