@@ -15,8 +15,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileIconProvider>
 #include <QFileSystemWatcher>
 #include <QMimeData>
+#include <QPainter>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -173,6 +175,24 @@ QString decodePlain(const QByteArray& bytes)
     text.clear();
     CodePage::decode(1252, bytes.constData(), int(bytes.size()), text);
     return text;
+}
+
+// The desktop's icon for a file of this name, or a plain framed box when the
+// desktop has none, so an object without a picture of its own still shows.
+QImage iconFor(const QString& fileName)
+{
+    QImage icon = QFileIconProvider().icon(QFileInfo(fileName)).pixmap(32, 32).toImage();
+    if (!icon.isNull())
+        return icon;
+    icon = QImage(32, 32, QImage::Format_RGB32);
+    icon.fill(QColor(240, 240, 240));
+    QPainter painter(&icon);
+    painter.setPen(QColor(96, 96, 96));
+    painter.drawRect(0, 0, 31, 31);
+    painter.drawLine(8, 10, 23, 10);
+    painter.drawLine(8, 16, 23, 16);
+    painter.drawLine(8, 22, 18, 22);
+    return icon;
 }
 
 }  // namespace
@@ -603,21 +623,19 @@ void RichEdit::insertObject(const QString& className, const QString& fileName, c
     f.setProperty(DocumentUnits::ObjectClass, className.isEmpty() ? QStringLiteral("Package") : className);
     f.setProperty(DocumentUnits::ObjectData, data);
     f.setProperty(DocumentUnits::ObjectFileName, QFileInfo(fileName).fileName());
-    if (!picture.isNull()) {
-        document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
+    const QImage shown = picture.isNull() ? iconFor(fileName) : picture;
+    {
+        document()->addResource(QTextDocument::ImageResource, QUrl(name), shown);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "PNG");
+        shown.save(&buffer, "PNG");
         f.setProperty(DocumentUnits::PictureData, png);
         f.setProperty(DocumentUnits::PictureKind, QStringLiteral("png"));
-        f.setProperty(DocumentUnits::PicturePixelWidth, picture.width());
-        f.setProperty(DocumentUnits::PicturePixelHeight, picture.height());
-        f.setWidth(picture.width());
-        f.setHeight(picture.height());
-    } else {
-        f.setWidth(32);
-        f.setHeight(32);
+        f.setProperty(DocumentUnits::PicturePixelWidth, shown.width());
+        f.setProperty(DocumentUnits::PicturePixelHeight, shown.height());
+        f.setWidth(shown.width());
+        f.setHeight(shown.height());
     }
     QTextCursor c = textCursor();
     c.insertImage(f);

@@ -104,7 +104,9 @@ public:
     // The length of the text in positions, as formatRange counts them.
     int textLength() const;
 
-    // Embedded objects: a file carried inside the text with its picture.
+    // Embedded objects: a file carried inside the text with its picture (the
+    // desktop's icon for the file when `picture` is null). The new object
+    // replaces the selection and becomes the selection.
     void insertObject(const QString& className, const QString& fileName, const QByteArray& data, const QImage& picture);
     // The object when the selection is exactly one object character.
     std::optional<Object> selectedObject() const;

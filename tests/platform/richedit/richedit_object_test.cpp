@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +73,16 @@ TEST(RichEditObjects, VerbsNeedASelectedObject)
     EXPECT_TRUE(edit.objectVerbs().isEmpty());
     EXPECT_THROW(edit.doObjectVerb(0), Exception);
     edit.insertObject(QString(), QStringLiteral("a.bin"), "x", QImage());
+    RichEdit copy;
+    copy.streamIn(edit.streamOut(RichEdit::Stream::Rtf), RichEdit::Stream::Rtf);
+    copy.setSelection(0, 1);  // the object took the place of the selected "t"
+    ASSERT_TRUE(copy.selectedObject().has_value());
+    EXPECT_EQ(copy.selectedObject()->className, QStringLiteral("Package")) << "an object without class is a package";
+    QTextCursor at(copy.document());
+    at.setPosition(1);
+    const QTextImageFormat shown = at.charFormat().toImageFormat();
+    EXPECT_GT(shown.width(), 0) << "an object without a picture shows as an icon";
+    EXPECT_FALSE(copy.document()->resource(QTextDocument::ImageResource, QUrl(shown.name())).isNull());
     EXPECT_THROW(edit.doObjectVerb(1), Exception) << "Invalid Verb";
     edit.setObjectOpener([](const QString&) { return false; });
     EXPECT_THROW(edit.doObjectVerb(0), Exception) << "no program for the file";
