@@ -68,6 +68,15 @@ QByteArray withoutHighlight(const QByteArray& rtf)
     return out;
 }
 
+// The colour part of a character format: the window-text colour (or none)
+// is the automatic colour, which follows the desktop's colours.
+void withTextColor(CharFormat& f, const QColor& color)
+{
+    f.mask |= CharFormat::Color;
+    f.autoColor = !color.isValid() || color == QApplication::palette().color(QPalette::WindowText);
+    f.color = color;
+}
+
 }  // namespace
 
 TwwCustomRichEdit::TwwCustomRichEdit(QWidget* parent)
@@ -263,22 +272,11 @@ bool TwwCustomRichEdit::keyChangesText(const QKeyEvent* event) const
     default:
         break;
     }
-    if (mods & (Qt::ControlModifier | Qt::MetaModifier)) {
-        // Ctrl+H, Ctrl+I, Ctrl+J, Ctrl+M, Ctrl+V, Ctrl+X are the control
-        // characters 8, 9, 10, 13, 22 and 24.
-        switch (event->key()) {
-        case Qt::Key_H:
-        case Qt::Key_J:
-        case Qt::Key_M:
-        case Qt::Key_V:
-        case Qt::Key_X:
-            return true;
-        case Qt::Key_I:
-            return WantTabs();
-        default:
-            return false;
-        }
-    }
+    // Of the control characters, only paste (Ctrl+V) and cut (Ctrl+X)
+    // change a text here; Ctrl+H, Ctrl+J and Ctrl+M type nothing, so they
+    // must not put a record into editing.
+    if (mods & (Qt::ControlModifier | Qt::MetaModifier))
+        return event->key() == Qt::Key_V || event->key() == Qt::Key_X;
     const QString text = event->text();
     return !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
 }
@@ -359,9 +357,7 @@ void TwwCustomRichEdit::SetSelectionSize(int points)
 void TwwCustomRichEdit::SetSelectionColor(const QColor& color)
 {
     CharFormat f;
-    f.mask = CharFormat::Color;
-    f.autoColor = !color.isValid() || color == QApplication::palette().color(QPalette::WindowText);
-    f.color = color;
+    withTextColor(f, color);
     setSelectionCharFormat(f);
 }
 
@@ -392,12 +388,8 @@ void TwwCustomRichEdit::ShowFontDialog()
     f.italic = chosen.italic();
     f.underline = chosen.underline();
     f.strikeOut = chosen.strikeOut();
-    if (m_fontDialog->ColorChanged()) {
-        const QColor c = m_fontDialog->SelectedColor();
-        f.mask |= CharFormat::Color;
-        f.autoColor = !c.isValid() || c == QApplication::palette().color(QPalette::WindowText);
-        f.color = c;
-    }
+    if (m_fontDialog->ColorChanged())
+        withTextColor(f, m_fontDialog->SelectedColor());
     setSelectionCharFormat(f);
 }
 
