@@ -250,8 +250,15 @@ void Writer::writeText(const QString& text)
 // Names (of fonts and object classes) take no control symbols: the
 // characters outside ASCII go as \'hh or, in font names, \uN; a ';' would
 // end the name. Class names are identifiers, so there the rest becomes '?'.
-void Writer::writeName(const QString& name, bool unicode)
+void Writer::writeName(const QString& raw, bool unicode)
 {
+    // What a reader keeps of a name: no ';' or control characters, and no
+    // white space at either end.
+    QString name;
+    for (QChar c : raw)
+        if (c.unicode() >= 0x20 && c != QChar(';'))
+            name += c;
+    name = name.trimmed();
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t c = name.at(i).unicode();
         if (c >= 0x20 && c < 0x80 && c != ';') {
