@@ -388,3 +388,40 @@ TEST_F(DBRichEditFontTest, TheFontDialogStartsEditingOnlyOnOK)
 }
 
 }  // namespace
+
+namespace {
+
+using DBRichEditOtherFieldTest = DBRichEditFixture;
+
+TEST_F(DBRichEditOtherFieldTest, AStringFieldShowsAndStoresPlainText)
+{
+    openWith({"{\\rtf1 memo}"});
+    edit->setDataField(QStringLiteral("Titulo"));
+    EXPECT_EQ(edit->text(), "T1");
+    edit->setSelection(2, 0);
+    type(QStringLiteral("b"));
+    EXPECT_EQ(table->State(), dsEdit);
+    table->Post();
+    EXPECT_EQ(table->FieldByName(QStringLiteral("Titulo"))->AsString(), "T1b");
+    EXPECT_EQ(stored(), "{\\rtf1 memo}");
+}
+
+TEST_F(DBRichEditOtherFieldTest, MaxLengthRefusesWhatWouldNotFit)
+{
+    openWith({"{\\rtf1\\ansi abcd}"});
+    edit->setMaxLength(5);
+    edit->setSelection(4, 0);
+    type(QStringLiteral("ef"));
+    EXPECT_EQ(edit->text(), "abcde");
+    // A paste that would go beyond the limit is refused whole.
+    QGuiApplication::clipboard()->setText(QStringLiteral("xy"));
+    edit->setSelection(0, 1);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "abcde");
+    // In place of a selection as long as itself, it fits.
+    edit->setSelection(0, 2);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "xycde");
+}
+
+}  // namespace
