@@ -16,6 +16,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -168,6 +169,11 @@ TEST_F(CadMemoriaTest, TheGridListsTheFiveFieldsWithTheirTitles)
     EXPECT_EQ(titles, (QStringList{"Titulo", "Autor", "Assunto", "PrimeiraLinha", "Texto"}));
     EXPECT_EQ(grid->TitleColor(), QColor(0, 0, 160));
     EXPECT_EQ(grid->DataSet(), window->TabMemoria);
+    // The thumb stands for the current row: at the top on the first row.
+    const QScrollBar* bar = grid->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->minimum()) << bar->minimum() << ".." << bar->maximum() << " page " << bar->pageStep();
+    window->TabMemoria->Last();
+    EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 TEST_F(CadMemoriaTest, TheNavigatorHasItsButtonsInOrderWithTheirHints)
