@@ -17,7 +17,11 @@ function(tess_add_test)
   gtest_discover_tests(${T_NAME}
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS ${T_LABEL}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESS_SOURCE_DIR=${CMAKE_SOURCE_DIR};TESS_BINARY_DIR=${CMAKE_BINARY_DIR}")
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  # Paths a test needs are compiled in: a list in ENVIRONMENT would be split
+  # into separate properties on its way through test discovery.
+  target_compile_definitions(${T_NAME} PRIVATE TESS_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                               TESS_BINARY_DIR="${CMAKE_BINARY_DIR}")
 endfunction()
 
 # tess_add_fuzz_target(NAME name SOURCE file.cpp LIBS ...)
