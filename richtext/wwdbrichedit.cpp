@@ -32,6 +32,10 @@ TwwDBRichEdit::~TwwDBRichEdit()
     m_link.OnUpdateData = nullptr;
     m_link.OnStateChange = nullptr;
     m_link.OnFocusRequest = nullptr;
+    // Nor may the control's own signals, which the base classes can still
+    // send while they tear the document down.
+    disconnect(this, &RichEdit::contentChanged, this, nullptr);
+    disconnect(this, &RichEdit::objectChanged, this, nullptr);
 }
 
 void TwwDBRichEdit::setDataSource(TwwDataSource* source) { m_link.setDataSource(source); }
@@ -131,11 +135,18 @@ void TwwDBRichEdit::FieldDataChanged()
         updatePlatformReadOnly();
         return;
     }
-    if (!m_autoDisplay)
-        return;
     if (!m_savedImage.isEmpty() && m_savedImage == static_cast<TMemoField*>(field)->AsBytes())
         return;  // the switch into edit state: the content stays, caret and all
     m_loaded = false;
+    if (!m_autoDisplay) {
+        // The row's text waits for a double click or Enter; the control must
+        // not go on showing another row's text meanwhile.
+        m_loading = true;
+        clear();
+        m_loading = false;
+        updatePlatformReadOnly();
+        return;
+    }
     // Visible as a control on its window, shown yet or not: a window that
     // opens its table before it is shown has its text loaded at once.
     if (isVisibleTo(window()))

@@ -425,3 +425,24 @@ TEST_F(DBRichEditOtherFieldTest, MaxLengthRefusesWhatWouldNotFit)
 }
 
 }  // namespace
+
+namespace {
+
+using DBRichEditAutoDisplayTest = DBRichEditFixture;
+
+TEST_F(DBRichEditAutoDisplayTest, WithoutAutoDisplayARowsTextWaitsForEnter)
+{
+    openWith({"{\\rtf1\\ansi first}", "{\\rtf1\\ansi second}"});
+    edit->setAutoDisplay(false);
+    table->Next();
+    // Not the first row's text under the second row.
+    EXPECT_FALSE(edit->IsLoaded());
+    EXPECT_EQ(edit->text(), "");
+    (void)edit->viewport()->grab();
+    EXPECT_FALSE(edit->IsLoaded());
+    key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(edit->text(), "second");
+    EXPECT_EQ(table->State(), dsBrowse);
+}
+
+}  // namespace
