@@ -2,10 +2,13 @@
 #include "tests/richtext/dbricheditfixture.h"
 
 #include "platform/richedit/rtfreaderror.h"
+#include "platform/ui/messagedlg.h"
+#include "richtext/wwfinddialog.h"
 
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
+#include <QPushButton>
 
 namespace {
 
@@ -443,6 +446,28 @@ TEST_F(DBRichEditAutoDisplayTest, WithoutAutoDisplayARowsTextWaitsForEnter)
     key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     EXPECT_EQ(edit->text(), "second");
     EXPECT_EQ(table->State(), dsBrowse);
+}
+
+}  // namespace
+
+namespace {
+
+using DBRichEditReplaceTest = DBRichEditFixture;
+
+TEST_F(DBRichEditReplaceTest, ReplacingInBrowseStateStartsTheEditAndIsStored)
+{
+    openWith({"{\\rtf1\\ansi old text, old ways}"});
+    MessageDlgScript script;
+    edit->setSelection(0, 0);
+    edit->ShowReplaceDialog();
+    edit->ReplaceDialog()->setFindText(QStringLiteral("old"));
+    edit->ReplaceDialog()->setReplaceText(QStringLiteral("new"));
+    edit->ReplaceDialog()->replaceAllButton()->click();
+    EXPECT_EQ(edit->text(), "new text, new ways");
+    EXPECT_EQ(table->State(), dsEdit);
+    table->Post();
+    EXPECT_TRUE(stored().contains("new text, new ways"));
+    EXPECT_EQ(errors.messages(), QStringList());
 }
 
 }  // namespace
