@@ -2,6 +2,7 @@
 
 #include "platform/richedit/codepage.h"
 #include "platform/richedit/documentunits.h"
+#include "platform/richedit/rtfname.h"
 #include "platform/richedit/rtfreaderror.h"
 
 #include <QAtomicInt>
@@ -446,7 +447,7 @@ void Parser::popGroup()
     case Owner::ObjName: {
         QString name;
         CodePage::decode(m_ansiCodePage, m_objClassBytes.constData(), int(m_objClassBytes.size()), name);
-        (closing.owner == Owner::ObjClass ? m_object.className : m_object.fileName) = name.trimmed();
+        (closing.owner == Owner::ObjClass ? m_object.className : m_object.fileName) = RtfName::clean(name);
         m_objClassBytes.clear();
         break;
     }
@@ -849,7 +850,7 @@ void Parser::controlSymbol(char c)
             const int cp = font.codePage.value_or(m_ansiCodePage);
             QString name = m_fontDraftText;
             CodePage::decode(cp, m_fontDraftName.constData(), int(m_fontDraftName.size()), name);
-            font.name = name.trimmed();
+            font.name = RtfName::clean(name);
             m_fonts[m_fontDraftNumber] = font;
         }
         m_fontDraftNumber = -1;

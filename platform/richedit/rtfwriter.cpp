@@ -2,6 +2,7 @@
 
 #include "platform/richedit/codepage.h"
 #include "platform/richedit/documentunits.h"
+#include "platform/richedit/rtfname.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -100,7 +101,7 @@ Chars Writer::charsOf(const QTextCharFormat& format)
     QString family;
     const QStringList families = format.fontFamilies().toStringList();
     if (!families.isEmpty())
-        family = families.first();
+        family = RtfName::clean(families.first());
     c.font = fontIndex(family.isEmpty() ? m_defaultFamily : family);
     if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
         c.halfPoints = int(std::lround(format.fontPointSize() * 2));
@@ -252,13 +253,7 @@ void Writer::writeText(const QString& text)
 // end the name. Class names are identifiers, so there the rest becomes '?'.
 void Writer::writeName(const QString& raw, bool unicode)
 {
-    // What a reader keeps of a name: no ';' or control characters, and no
-    // white space at either end.
-    QString name;
-    for (QChar c : raw)
-        if (c.unicode() >= 0x20 && c != QChar(';'))
-            name += c;
-    name = name.trimmed();
+    const QString name = RtfName::clean(raw);
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t c = name.at(i).unicode();
         if (c >= 0x20 && c < 0x80 && c != ';') {
