@@ -545,6 +545,37 @@ TEST_F(TelaMemoriaTest, AnUnreadableNumberStopsThePressWhereItIs)
     }
 }
 
+TEST_F(TelaMemoriaTest, AClickWaitingWhenTheOverlayShowsRunsInsideThePress)
+{
+    putOnClipboard(kPoem);
+    auto window = open();
+    RichEdit* edit = text(*window);
+    const U whole = u(edit->text());
+    window->SpeedButton1Click();
+    ASSERT_NE(u(edit->text()), whole);
+
+    // "Texto Inteiro" clicked while the press is on its way: it runs when the
+    // overlay shows, with the blanking button already disabled, and the
+    // press then blanks the whole text it brought back.
+    bool buttonEnabled = true;
+    bool overlayShown = false;
+    QMetaObject::invokeMethod(
+        window.get(),
+        [&] {
+            buttonEnabled = window->controls()->SpeedButton1->isEnabled();
+            overlayShown = overlayOn(*window);
+            window->controls()->SpeedButton3->click();
+        },
+        Qt::QueuedConnection);
+    window->SpeedButton1Click();
+    EXPECT_FALSE(buttonEnabled);
+    EXPECT_TRUE(overlayShown);
+    EXPECT_EQ(TTelaMemoria::pressCounter(), 2);
+    EXPECT_EQ(u(edit->text()), literalOf(whole, 10));
+    EXPECT_TRUE(window->controls()->SpeedButton1->isEnabled());
+    EXPECT_FALSE(overlayOn(*window));
+}
+
 TEST_F(TelaMemoriaTest, BoldToggleFirstReleasesThenMakesTheTextBold)
 {
     putOnClipboard(kPoem);
