@@ -10,6 +10,7 @@
 #include "ui_telamemoria.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
 
@@ -136,6 +137,17 @@ void TTelaMemoria::SpeedButton1Click()
 }
 
 void TTelaMemoria::SpeedButton2Click() { close(); }
+
+void TTelaMemoria::keyPressEvent(QKeyEvent* event)
+{
+    // The window has no cancel button: only "Retornar" and the close box end
+    // the drill, so a stray Escape does not throw the blanks away.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void TTelaMemoria::SpeedButton4Click()
 {

@@ -25,6 +25,8 @@ namespace Ui {
 class TTelaMemoria;
 }
 
+class QKeyEvent;
+
 class TTelaMemoria : public QDialog {
     Q_OBJECT
 public:
@@ -50,6 +52,9 @@ public:
     // a generator freshly seeded from the clock; tests give fixed draws.
     using DrawsForPress = std::function<DrawSource()>;
     void setDrawsForPress(DrawsForPress source);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void loadText();

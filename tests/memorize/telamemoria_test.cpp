@@ -284,6 +284,11 @@ TEST_F(TelaMemoriaTest, AltLettersRunTheThreeButtons)
     QTest::keyClick(window.get(), Qt::Key_T, Qt::AltModifier);
     QTRY_COMPARE(edit->text(), whole);
 
+    // Escape is no way out: the drill ends by "Retornar" or the close box.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+
     QTest::keyClick(window.get(), Qt::Key_R, Qt::AltModifier);
     QTRY_VERIFY(!window->isVisible());
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(QStringLiteral("; ")).toStdString();
