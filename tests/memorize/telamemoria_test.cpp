@@ -599,9 +599,16 @@ TEST_F(TelaMemoriaTest, BoldToggleFirstReleasesThenMakesTheTextBold)
     EXPECT_TRUE(edit->defaultFont().bold());
     EXPECT_NE(edit->viewport()->grab().toImage(), regular);
 
-    // The blanked text that a press sets keeps the bold face.
+    // The blanked text a press sets, and the whole text a restore pastes,
+    // keep the bold face and a chosen size: they belong to the control.
+    window->controls()->ComboBox1->setEditText(QStringLiteral("20"));
+    const auto shownFont = [&] { return QFontInfo(edit->document()->begin().begin().fragment().charFormat().font()); };
     window->SpeedButton1Click();
-    EXPECT_TRUE(QFontInfo(edit->document()->begin().begin().fragment().charFormat().font()).bold());
+    EXPECT_TRUE(shownFont().bold());
+    EXPECT_EQ(shownFont().pointSize(), 20);
+    window->SpeedButton3Click();
+    EXPECT_TRUE(shownFont().bold());
+    EXPECT_EQ(shownFont().pointSize(), 20);
 
     QTest::mouseClick(toggle, Qt::LeftButton);
     EXPECT_FALSE(edit->defaultFont().bold());
