@@ -20,11 +20,10 @@ namespace {
 
 int g_pressCounter = 0;
 
-// Font sizes the size box accepts, in points. Beyond these the text would no
-// longer fit the window a single glyph at a time, and laying out glyphs of
-// thousands of points takes the machine down with it.
+// The smallest font size there is, in points. A font cannot take a size of 0
+// or less: it would keep its size without a word, so the box would seem to
+// have taken a size it did not.
 constexpr int kMinFontSize = 1;
-constexpr int kMaxFontSize = 1638;
 
 DrawSource drawsFromClock()
 {
@@ -161,9 +160,9 @@ void TTelaMemoria::ComboBox1Change()
 {
     const QString typed = ui->ComboBox1->currentText();
     const std::int32_t size = integerOf(typed);
-    if (size < kMinFontSize || size > kMaxFontSize)
-        throw Exception("'" + typed.toStdString() + "' não é um tamanho de fonte entre " +
-                        std::to_string(kMinFontSize) + " e " + std::to_string(kMaxFontSize));
+    if (size < kMinFontSize)
+        throw Exception("'" + typed.toStdString() + "' não é um tamanho de fonte válido: o menor é " +
+                        std::to_string(kMinFontSize));
     RichEdit* edit = ui->RichEdit1;
     QFont font = edit->defaultFont();
     font.setPointSize(size);

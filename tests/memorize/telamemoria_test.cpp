@@ -645,9 +645,8 @@ TEST_F(TelaMemoriaTest, SizeBoxFollowsEveryTextItPassesThrough)
         const char* message;
     } refused[] = {
         {"1x", "'1x' is not a valid integer value"},
-        {"0", "'0' não é um tamanho de fonte entre 1 e 1638"},
-        {"-3", "'-3' não é um tamanho de fonte entre 1 e 1638"},
-        {"99999", "'99999' não é um tamanho de fonte entre 1 e 1638"},
+        {"0", "'0' não é um tamanho de fonte válido: o menor é 1"},
+        {"-3", "'-3' não é um tamanho de fonte válido: o menor é 1"},
     };
     for (const auto& r : refused) {
         errors.clear();
@@ -657,6 +656,8 @@ TEST_F(TelaMemoriaTest, SizeBoxFollowsEveryTextItPassesThrough)
     }
     box->setEditText(QStringLiteral("$10"));
     EXPECT_EQ(edit->defaultFont().pointSize(), 16);
+    box->setEditText(QStringLiteral("400"));
+    EXPECT_EQ(edit->defaultFont().pointSize(), 400);
 }
 
 TEST_F(TelaMemoriaTest, RetornarClosesTheModalShowingAndTheReferenceGoes)
