@@ -6,6 +6,7 @@
 #include "memorize/seededdraws.h"
 #include "memorize/words.h"
 #include "platform/richedit/richedit.h"
+#include "platform/ui/modal.h"
 #include "platform/ui/panel.h"
 #include "platform/ui/updown.h"
 #include "tests/support/errorrecorder.h"
@@ -660,15 +661,22 @@ TEST_F(TelaMemoriaTest, SizeBoxFollowsEveryTextItPassesThrough)
     EXPECT_EQ(edit->defaultFont().pointSize(), 400);
 }
 
-TEST_F(TelaMemoriaTest, RetornarClosesTheModalShowingAndTheReferenceGoes)
+TEST_F(TelaMemoriaTest, RetornarEndsTheModalShowingAndTheReleasedWindowTakesItsReferenceAlong)
 {
     putOnClipboard(kPoem);
+    // As the register window opens it: a new window in the module-level
+    // reference, shown modally and released when the showing ends.
     TelaMemoria = new TTelaMemoria(nullptr);
     QPointer<TTelaMemoria> window = TelaMemoria;
-    QTimer::singleShot(0, window, [&] { window->controls()->SpeedButton2->click(); });
-    window->exec();
+    QTimer::singleShot(0, window, [&] {
+        EXPECT_TRUE(window->isVisible());
+        window->controls()->SpeedButton2->click();
+    });
+    showModalAndRelease(window.data());
+    ASSERT_FALSE(window.isNull());  // released once the waiting events ran
     EXPECT_FALSE(window->isVisible());
-    delete window.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
     EXPECT_EQ(TelaMemoria, nullptr);
 }
 
