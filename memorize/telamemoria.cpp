@@ -116,6 +116,9 @@ void TTelaMemoria::SpeedButton1Click()
     std::u32string text = edit->text().toStdU32String();
     collapseSpaces(text);
     edit->setText(QString::fromStdU32String(text));
+    // The words are counted and blanked on the text as the control now holds
+    // it, whatever it made of a character it does not keep as given.
+    text = edit->text().toStdU32String();
 
     const std::int32_t presses = integerOf(ui->Vezes->text());
     if (presses == g_pressCounter) {
