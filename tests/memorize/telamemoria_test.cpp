@@ -493,14 +493,21 @@ TEST_F(TelaMemoriaTest, RatearGivesTheNumberOfDraws)
     }
 }
 
-TEST_F(TelaMemoriaTest, AnEmptyClipboardStillCountsAndRestores)
+TEST_F(TelaMemoriaTest, AClipboardWithoutTextStillCountsAndRestores)
 {
-    QApplication::clipboard()->clear();
-    auto window = open();
-    for (int pressNo = 1; pressNo <= 6; ++pressNo) {
-        window->SpeedButton1Click();
-        EXPECT_EQ(TTelaMemoria::pressCounter(), pressNo % 6);
-        EXPECT_TRUE(text(*window)->text().isEmpty());
+    for (const bool picture : {false, true}) {
+        QApplication::clipboard()->clear();
+        if (picture) {
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            QApplication::clipboard()->setImage(image);
+        }
+        auto window = open();
+        for (int pressNo = 1; pressNo <= 6; ++pressNo) {
+            window->SpeedButton1Click();
+            EXPECT_EQ(TTelaMemoria::pressCounter(), pressNo % 6) << (picture ? "a picture" : "nothing");
+            EXPECT_TRUE(text(*window)->text().isEmpty()) << (picture ? "a picture" : "nothing");
+        }
     }
     EXPECT_EQ(drawsMade, 0);
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(QStringLiteral("; ")).toStdString();
