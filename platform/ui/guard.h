@@ -43,22 +43,33 @@ void guarded(F&& body) noexcept
     }
 }
 
-// connect() whose slot runs guarded. The slot takes all of the signal's
-// arguments or none.
+namespace guard_detail {
+// The wrapper of a slot takes exactly the slot's own parameters, so that Qt
+// sees a plain functor of known arity (a variadic wrapper would make Qt try
+// every arity, which not every compiler allows).
+template <class T>
+struct Slot : Slot<decltype(&T::operator())> {};
+template <class C, class R, class... A>
+struct Slot<R (C::*)(A...) const> {
+    template <class F>
+    static auto wrap(F slot)
+    {
+        return [slot = std::move(slot)](A... args) mutable { guarded([&] { slot(std::forward<A>(args)...); }); };
+    }
+};
+template <class C, class R, class... A>
+struct Slot<R (C::*)(A...)> : Slot<R (C::*)(A...) const> {};
+template <class C, class R, class... A>
+struct Slot<R (C::*)(A...) const noexcept> : Slot<R (C::*)(A...) const> {};
+template <class C, class R, class... A>
+struct Slot<R (C::*)(A...) noexcept> : Slot<R (C::*)(A...) const> {};
+}  // namespace guard_detail
+
+// connect() whose slot (a lambda or other function object) runs guarded. The
+// slot takes the signal's first arguments, or none.
 template <class Sender, class Signal, class F>
 QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, const QObject* context, F slot,
                                        Qt::ConnectionType type = Qt::AutoConnection)
 {
-    return QObject::connect(
-        sender, signal, context,
-        [slot = std::move(slot)](auto&&... args) mutable {
-            guarded([&] {
-                // A slot may take the signal's arguments or none of them.
-                if constexpr (std::is_invocable_v<F&, decltype(args)...>)
-                    slot(std::forward<decltype(args)>(args)...);
-                else
-                    slot();
-            });
-        },
-        type);
+    return QObject::connect(sender, signal, context, guard_detail::Slot<F>::wrap(std::move(slot)), type);
 }
