@@ -8,7 +8,9 @@
 #include "library/wwdbnavigator.h"
 #include "library/wwdialogregistry.h"
 #include "library/wwnavbutton.h"
+#include "memorize/telamemoria.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "resources/resources.h"
 #include "richtext/wwdbrichedit.h"
 #include "ui_cadmemoria.h"
@@ -93,6 +95,7 @@ TCadMemoria::TCadMemoria(QWidget* owner) : QDialog(owner), ui(std::make_unique<U
     setUpGrid();
     setUpText();
 
+    connectGuarded(ui->SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
     connectGuarded(ui->BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
 
     // The table opens last, with every control bound, so that they all show
@@ -188,6 +191,16 @@ void TCadMemoria::DBEdit1KeyDown(TwwDBEdit*, QKeyEvent* Key)
         return;
     Key->accept();
     focusNextPrevChild(true);
+}
+
+void TCadMemoria::SpeedButton1Click()
+{
+    // The hand-off checks nothing: whatever is selected goes, as rich text
+    // and plain text; with nothing selected the clipboard keeps what it held.
+    ui->EditaTexto->CopyToClipboard();
+    auto* window = new TTelaMemoria(this);
+    TelaMemoria = window;
+    showModalAndRelease(window);
 }
 
 void TCadMemoria::BitBtn1Click()

@@ -39,6 +39,7 @@ public:
     void TabMemoriaBeforeInsert(TwwTable* DataSet);
     void TabMemoriaBeforePost(TwwTable* DataSet);
     void DBEdit1KeyDown(TwwDBEdit* Sender, QKeyEvent* Key);
+    void SpeedButton1Click();
     void BitBtn1Click();
 
 protected:

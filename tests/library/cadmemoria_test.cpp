@@ -7,6 +7,8 @@
 #include "library/wwdbgrid.h"
 #include "library/wwdbnavigator.h"
 #include "library/wwnavbutton.h"
+#include "memorize/telamemoria.h"
+#include "ui_telamemoria.h"
 #include "platform/exception.h"
 #include "richtext/wwdbrichedit.h"
 #include "platform/storage/storage.h"
@@ -14,7 +16,9 @@
 #include "tests/support/tempdir.h"
 #include "ui_cadmemoria.h"
 
+#include <QClipboard>
 #include <QLabel>
+#include <QTimer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -156,6 +160,60 @@ TEST_F(CadMemoriaTest, TypingIntoTheTextEditsTheRowAndMovingAwayStoresIt)
     EXPECT_TRUE(text->text().startsWith(QStringLiteral("Novo "))) << text->text().toStdString();
     auto table = storage::Engine::instance().openTable("Tessalind", "Memorizar.DB", storage::OpenMode::ReadOnly);
     EXPECT_THAT(*table->first()->values[4], HasSubstr("Novo "));
+}
+
+// Presses "&Memorizar" and answers with the text the memorization window
+// shows, closing it at once; "<none>" when no window came.
+QString memorize(TCadMemoria& window)
+{
+    QString shown = QStringLiteral("<none>");
+    QTimer::singleShot(0, [&] {
+        if (auto* drill = qobject_cast<TTelaMemoria*>(QApplication::activeModalWidget())) {
+            shown = drill->controls()->RichEdit1->text();
+            drill->close();
+        }
+    });
+    window.controls()->SpeedButton1->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return shown;
+}
+
+TEST_F(CadMemoriaTest, MemorizarHandsTheSelectionToANewMemorizationWindow)
+{
+    storage::Engine& engine = storage::Engine::instance();
+    engine.createTable("Tessalind", "Memorizar.DB", TextsTable::schema());
+    {
+        auto table = engine.openTable("Tessalind", "Memorizar.DB", storage::OpenMode::ReadWrite);
+        table->insert(std::nullopt, {"Um", "A", "S", "L", "{\\rtf1\\ansi {\\b Minha  terra}\\par tem palmeiras\\par}"});
+    }
+    auto window = open();
+    TwwDBRichEdit* text = window->controls()->EditaTexto;
+    // Right after opening the whole text goes, formatting dropped and runs of
+    // spaces collapsed.
+    EXPECT_EQ(memorize(*window), QStringLiteral("Minha terra\r\ntem palmeiras"));
+    EXPECT_EQ(TelaMemoria, nullptr) << "released with its showing";
+    // A paragraph selected by hand goes alone.
+    text->setSelection(13, 13);
+    EXPECT_EQ(memorize(*window), QStringLiteral("tem palmeiras"));
+    // With the caret placed and nothing selected, the clipboard keeps what it
+    // held before, and that is what the window shows.
+    QApplication::clipboard()->setText(QStringLiteral("copiado em outro programa"));
+    text->setSelection(3, 0);
+    EXPECT_EQ(memorize(*window), QStringLiteral("copiado em outro programa"));
+    // A text being changed goes as changed, and the row stays in edit state.
+    text->setSelection(0, 0);
+    QTest::keyClicks(text, "Ah ");
+    window->TabMemoria->AfterScroll(window->TabMemoria);  // select all, as a move would
+    EXPECT_EQ(memorize(*window), QStringLiteral("Ah Minha terra\r\ntem palmeiras"));
+    EXPECT_EQ(window->TabMemoria->State(), dsEdit);
+}
+
+TEST_F(CadMemoriaTest, MemorizarOnAnEmptyTableStillOpensTheWindow)
+{
+    makeTable(0);
+    auto window = open();
+    QApplication::clipboard()->setText(QStringLiteral("texto anterior"));
+    EXPECT_EQ(memorize(*window), QStringLiteral("texto anterior"));
 }
 
 TEST_F(CadMemoriaTest, TheGridListsTheFiveFieldsWithTheirTitles)
