@@ -6,6 +6,7 @@
 //
 // The walk on the large table runs in its middle, where counting rows to
 // place the scroll thumb would cost the most.
+#include "bench/ratioreporter.h"
 #include "library/dataset/wwdatasource.h"
 #include "library/dataset/wwtable.h"
 #include "library/textstable.h"
@@ -123,18 +124,6 @@ void pageDownUp(benchmark::State& state)
     state.counters["keys"] = 2 * pages;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                seconds[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -156,7 +145,7 @@ int main(int argc, char** argv)
     for (const auto& [name, function] :
          std::map<std::string, void (*)(benchmark::State&)>{{"downUp", downUp}, {"pageDownUp", pageDownUp}})
         benchmark::RegisterBenchmark(name.c_str(), function)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond);
-    RatioReporter reporter;
+    RatioReporter reporter(RatioReporter::Clock::Cpu);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     g_windows.clear();
     // Processor time: the machine is shared, and waiting for it is not the grid's.
@@ -164,8 +153,8 @@ int main(int argc, char** argv)
     for (const char* name : {"downUp", "pageDownUp"}) {
         const std::string small = std::string(name) + "/" + std::to_string(kSmall);
         const std::string large = std::string(name) + "/" + std::to_string(kLarge);
-        if (reporter.seconds.count(small) && reporter.seconds.count(large))
-            std::printf("  %-12s %6.2f\n", name, reporter.seconds[large] / reporter.seconds[small]);
+        if (const double ratio = reporter.ratio(large, small); ratio >= 0)
+            std::printf("  %-12s %6.2f\n", name, ratio);
     }
     benchmark::Shutdown();
     std::error_code ec;

@@ -3,6 +3,7 @@
 // and the same draws. The literal press runs only where it ends in seconds.
 // Prints the ratios at the end; the goal is a fast press on 1 MiB that takes
 // less time than the literal press on 10 KiB.
+#include "bench/ratioreporter.h"
 #include "memorize/press.h"
 #include "memorize/seededdraws.h"
 #include "memorize/words.h"
@@ -84,26 +85,11 @@ BENCHMARK(literalPress)->Arg(10 * kKiB)->Unit(benchmark::kMillisecond);
 // Seconds a press: once is enough to see the ratio.
 BENCHMARK(literalPress)->Arg(100 * kKiB)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's processor time an iteration, so that the ratios can be
-// printed after; on a shared machine it varies less than the wall clock.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 void printRatio(const RatioReporter& reporter, const std::string& what, const std::string& over,
                 const std::string& under)
 {
-    const auto a = reporter.times.find(over), b = reporter.times.find(under);
-    if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-        std::printf("%-44s %10.1f\n", what.c_str(), a->second / b->second);
+    if (const double ratio = reporter.ratio(over, under); ratio >= 0)
+        std::printf("%-44s %10.1f\n", what.c_str(), ratio);
 }
 
 }  // namespace
@@ -113,7 +99,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    RatioReporter reporter(RatioReporter::Clock::Cpu);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nratios of processor time (times as many):\n");
     printRatio(reporter, "literal / fast, 10 KiB", "literalPress/10240", "fastPress/10240");

@@ -4,6 +4,7 @@
 //
 // Goals: RTF read / HTML import at most 1.0; plain text at least 100 MB/s.
 
+#include "bench/ratioreporter.h"
 #include "platform/richedit/plaintext.h"
 #include "platform/richedit/rtfreader.h"
 #include "platform/richedit/rtfwriter.h"
@@ -110,22 +111,6 @@ void plainText(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-                if (run.counters.count("bytes_per_second"))
-                    bytesPerSecond[run.benchmark_name()] = run.counters.at("bytes_per_second");
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-    std::map<std::string, double> bytesPerSecond;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -141,17 +126,14 @@ int main(int argc, char** argv)
              {"rtfRead", rtfRead}, {"htmlImport", htmlImport}, {"rtfWrite", rtfWrite}, {"htmlExport", htmlExport},
              {"plainText", plainText}})
         benchmark::RegisterBenchmark(name.c_str(), function)->Unit(benchmark::kMillisecond);
-    RatioReporter reporter;
+    RatioReporter reporter(RatioReporter::Clock::Real);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char* a, const char* b) {
-        return reporter.seconds.count(a) && reporter.seconds.count(b) ? reporter.seconds[a] / reporter.seconds[b] : -1.0;
-    };
+    const auto ratio = [&](const char* a, const char* b) { return reporter.ratio(a, b); };
     std::printf("\nratios:\n");
     std::printf("  RTF read / HTML import    %6.2f  (goal: at most 1.0)\n", ratio("rtfRead", "htmlImport"));
     std::printf("  RTF write / HTML export   %6.2f\n", ratio("rtfWrite", "htmlExport"));
-    if (reporter.bytesPerSecond.count("plainText"))
-        std::printf("  plain text                %6.0f MB/s of UTF-16 (goal: at least 100)\n",
-                    reporter.bytesPerSecond["plainText"] / 1e6);
+    if (const double bytes = reporter.bytesPerSecond("plainText"); bytes >= 0)
+        std::printf("  plain text                %6.0f MB/s of UTF-16 (goal: at least 100)\n", bytes / 1e6);
     benchmark::Shutdown();
     return 0;
 }

@@ -7,6 +7,7 @@
 // engine. Each write is a durable transaction, so they are built in shared
 // memory when the machine has it, where making them durable is cheap; the
 // reads measured are the same wherever the file lies.
+#include "bench/ratioreporter.h"
 #include "library/dataset/field.h"
 #include "library/dataset/wwtable.h"
 #include "library/textstable.h"
@@ -149,19 +150,6 @@ void locateAuthorExact(benchmark::State& state)
     }
 }
 
-// Each run's time an iteration, kept so the ratios can be printed after.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -175,14 +163,14 @@ int main(int argc, char** argv)
              {"locateAuthor", locateAuthor},
              {"locateAuthorExact", locateAuthorExact}})
         benchmark::RegisterBenchmark(name.c_str(), function)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
-    RatioReporter reporter;
+    RatioReporter reporter(RatioReporter::Clock::Real);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nratios, %d rows / %d rows (goal: below 2):\n", kLarge, kSmall);
     for (const char* name : {"openFirst", "last", "moveBy10", "locateAuthor", "locateAuthorExact"}) {
         const std::string small = std::string(name) + "/" + std::to_string(kSmall);
         const std::string large = std::string(name) + "/" + std::to_string(kLarge);
-        if (reporter.seconds.count(small) && reporter.seconds.count(large))
-            std::printf("  %-18s %6.2f\n", name, reporter.seconds[large] / reporter.seconds[small]);
+        if (const double ratio = reporter.ratio(large, small); ratio >= 0)
+            std::printf("  %-18s %6.2f\n", name, ratio);
     }
     benchmark::Shutdown();
     return 0;
