@@ -57,9 +57,7 @@ struct GridWindow {
         source->setDataSet(table);
         grid = new TwwDBGrid(&window);
         grid->setGeometry(13, 192, 332, 353);
-        grid->setSelected({QStringLiteral("Titulo\t50\tTitulo"), QStringLiteral("Autor\t40\tAutor"),
-                           QStringLiteral("Assunto\t25\tAssunto"), QStringLiteral("PrimeiraLinha\t70\tPrimeiraLinha"),
-                           QStringLiteral("Texto\t10\tTexto")});
+        grid->setSelected(TextsTable::gridColumns());
         grid->setDataSource(source);
         window.resize(400, 600);
         window.show();

@@ -127,9 +127,7 @@ void TCadMemoria::setUpNavigator()
 void TCadMemoria::setUpGrid()
 {
     TwwDBGrid* grid = ui->wwDBGrid1;
-    grid->setSelected({QStringLiteral("Titulo\t50\tTitulo"), QStringLiteral("Autor\t40\tAutor"),
-                       QStringLiteral("Assunto\t25\tAssunto"), QStringLiteral("PrimeiraLinha\t70\tPrimeiraLinha"),
-                       QStringLiteral("Texto\t10\tTexto")});
+    grid->setSelected(TextsTable::gridColumns());
     grid->setTitleColor(QColor(0, 0, 160));
     QFont titleFont(QStringLiteral("MS Sans Serif"), 8);
     grid->setTitleFont(titleFont);

@@ -70,3 +70,10 @@ TwwTable* TextsTable::makeTabMemoria(QObject* owner)
     TextsInstaller::installIfMissing(database, tableName);
     return make(owner, QStringLiteral("TabMemoria"), database, tableName);
 }
+
+QStringList TextsTable::gridColumns()
+{
+    return {QStringLiteral("Titulo\t50\tTitulo"), QStringLiteral("Autor\t40\tAutor"),
+            QStringLiteral("Assunto\t25\tAssunto"), QStringLiteral("PrimeiraLinha\t70\tPrimeiraLinha"),
+            QStringLiteral("Texto\t10\tTexto")};
+}

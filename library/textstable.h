@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class TwwTable;
 
@@ -30,4 +31,8 @@ public:
     // first texts when the engine runs on its built-in configuration and the
     // table is not there yet. The caller wires its handlers, then opens it.
     static TwwTable* makeTabMemoria(QObject* owner);
+
+    // The texts grid's column list: field, width in characters and title of
+    // each column, tab-separated, in display order.
+    static QStringList gridColumns();
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The register window's grid over a texts table: its five columns, its size,
 // shown in a window of its own.
+#include "library/textstable.h"
 #include "library/wwdbgrid.h"
 #include "tests/library/textsfixture.h"
 
@@ -13,9 +14,7 @@ protected:
         grid = new TwwDBGrid(&window);
         grid->setObjectName(QStringLiteral("wwDBGrid1"));
         grid->setGeometry(13, 192, 332, 353);
-        grid->setSelected({QStringLiteral("Titulo\t50\tTitulo"), QStringLiteral("Autor\t40\tAutor"),
-                           QStringLiteral("Assunto\t25\tAssunto"), QStringLiteral("PrimeiraLinha\t70\tPrimeiraLinha"),
-                           QStringLiteral("Texto\t10\tTexto")});
+        grid->setSelected(TextsTable::gridColumns());
         grid->setDataSource(source);
         window.resize(400, 600);
         window.show();
